@@ -1,0 +1,11 @@
+// The 17 factory programs written into the program store at construction.
+#pragma once
+
+#include "presets/program_record.h"
+
+struct FactoryProgram {
+  const char* name;
+  float values[18];
+};
+
+extern const FactoryProgram kFactoryPrograms[17];

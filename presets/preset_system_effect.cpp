@@ -1,0 +1,136 @@
+#include "presets/preset_system_effect.h"
+
+#include <cstring>
+#include <new>
+
+#include "editor/preset_system_editor.h"
+#include "presets/factory_programs.h"
+
+namespace {
+constexpr VstInt32 kHostPrograms = 1;  // the host sees one program; 17 live inside
+constexpr VstInt32 kChunkBytes = 1736;
+constexpr float kNotAssignedValue = 128.5f / 129.0f;
+}  // namespace
+
+CPresetSystemEffect::CPresetSystemEffect(audioMasterCallback audioMaster)
+    : AudioEffectX(audioMaster, kHostPrograms, kNumAllParams) {
+  programsAreChunks(true);
+  chunkBuffer = new (std::nothrow) uint8_t[kChunkBytes];
+  currentProgram = 0;
+  programs = new (std::nothrow) ProgramRecord[kNumPrograms];
+  if (programs) initFactoryPrograms();
+  for (auto& value : assignmentValues) value.store(kNotAssignedValue, std::memory_order_relaxed);
+  controllerOfParameter = new (std::nothrow) std::atomic<VstInt32>[kNumSoundParams];
+  parameterOfController = new (std::nothrow) std::atomic<VstInt32>[kNumControllers];
+  resetControllerMap();
+  learnActive = false;
+  learnTarget = kNotAssigned;
+  clearActive = false;
+
+  // Writes each value of the current program back into it, through this
+  // class's own program-store path (not the effect's override).
+  loadingProgram = true;
+  if (programs) {
+    const ProgramRecord& program = programs[currentProgram.load()];
+    for (VstInt32 i = 0; i < kNumSoundParams; ++i)
+      CPresetSystemEffect::setParameter(i, loadValueRelaxed(program.values[i]));
+  }
+  loadingProgram = false;
+}
+
+CPresetSystemEffect::~CPresetSystemEffect() {
+  delete[] programs;
+  delete[] chunkBuffer;
+  delete[] controllerOfParameter;
+  delete[] parameterOfController;
+}
+
+CPresetSystemEditor* CPresetSystemEffect::presetEditor() {
+  return static_cast<CPresetSystemEditor*>(editor);
+}
+
+void CPresetSystemEffect::resume() { wantEvents(1); }
+
+void CPresetSystemEffect::setParameter(VstInt32 index, float value) {
+  storeParameter(index, value);
+}
+
+void CPresetSystemEffect::storeParameter(VstInt32 index, float value) {
+  if (!programs || !controllerOfParameter) return;
+  if (index >= 0 && index < kNumSoundParams) {
+    storeValueRelaxed(programs[currentProgram.load(std::memory_order_relaxed)].values[index],
+                      value);
+    if (learnActive.load(std::memory_order_relaxed)) learnTarget = index;
+    if (clearActive.load(std::memory_order_relaxed)) {
+      unassignParameter(index);
+      stopClear();
+    }
+  } else if (index >= kCCFirst && index < kNumAllParams) {
+    setAssignmentParameter(index - kCCFirst, value);
+  }
+}
+
+float CPresetSystemEffect::getParameter(VstInt32 index) {
+  if (!programs || !controllerOfParameter) return -1.0f;
+  if (index >= kCCFirst && index < kNumAllParams)
+    return assignmentValues[index - kCCFirst].load(std::memory_order_relaxed);
+  return 0.0f;
+}
+
+VstInt32 CPresetSystemEffect::getProgram() { return 0; }
+
+void CPresetSystemEffect::setProgram(VstInt32 program) { (void)program; }
+
+void CPresetSystemEffect::getProgramName(char* name) {
+  if (!programs) {
+    *name = 0;
+    return;
+  }
+  readProgramName(programs[currentProgram.load()], name);
+}
+
+void CPresetSystemEffect::setProgramName(char* name) {
+  char scratch[kProgramNameLength + 1] = {};
+  std::strncpy(scratch, name, kProgramNameLength);
+  if (programs) storeProgramName(programs[currentProgram.load()], scratch);
+  if (editor) presetEditor()->programNameChanged(scratch);
+}
+
+bool CPresetSystemEffect::getProgramNameIndexed(VstInt32 category, VstInt32 index, char* text) {
+  (void)category;
+  if (!programs || index < 0 || index >= kNumPrograms) return false;
+  readProgramName(programs[index], text);
+  return true;
+}
+
+VstInt32 CPresetSystemEffect::getCurrentProgramIndex() { return currentProgram.load(); }
+
+void CPresetSystemEffect::selectProgram(VstInt32 index) {
+  if (!programs || index < 0 || index >= kNumPrograms) return;
+  loadingProgram = true;
+  currentProgram = index;
+  for (VstInt32 i = 0; i < kNumSoundParams; ++i)
+    setParameter(i, loadValueRelaxed(programs[index].values[i]));
+  updateDisplay();
+  loadingProgram = false;
+}
+
+void CPresetSystemEffect::renameCurrentProgram(const char* name) {
+  if (name && programs) storeProgramName(programs[currentProgram.load()], name);
+  updateDisplay();
+}
+
+VstInt32 CPresetSystemEffect::getUniqueID() { return cEffect.uniqueID; }
+
+void CPresetSystemEffect::loadDefaults() {
+  if (editor) presetEditor()->loadStartupDefaults();
+}
+
+void CPresetSystemEffect::initFactoryPrograms() {
+  if (!programs) return;
+  for (VstInt32 k = 0; k < kNumPrograms; ++k) {
+    storeProgramName(programs[k], kFactoryPrograms[k].name);
+    for (VstInt32 i = 0; i < kNumSoundParams; ++i)
+      storeValueRelaxed(programs[k].values[i], kFactoryPrograms[k].values[i]);
+  }
+}

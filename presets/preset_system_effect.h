@@ -1,0 +1,78 @@
+// The preset-system half of the effect: the program store with the factory
+// programs, the host state chunk and the MIDI controller maps.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+#include "host/audioeffectx.h"
+#include "presets/program_record.h"
+
+class CPresetSystemEditor;
+
+constexpr VstInt32 kNumPrograms = 17;
+constexpr VstInt32 kNumSoundParams = 18;   // sound parameters 0..17
+constexpr VstInt32 kCCFirst = 18;          // first controller-assignment parameter
+constexpr VstInt32 kNumAllParams = 36;     // sound and controller-assignment parameters
+constexpr VstInt32 kNumControllers = 128;  // MIDI controller numbers 0..127
+constexpr VstInt32 kNotAssigned = 999;     // no controller, or no parameter
+
+class CPresetSystemEffect : public AudioEffectX {
+ public:
+  explicit CPresetSystemEffect(audioMasterCallback audioMaster);
+  ~CPresetSystemEffect() override;
+
+  void resume() override;
+  void setParameter(VstInt32 index, float value) override;
+  float getParameter(VstInt32 index) override;
+  VstInt32 getProgram() override;
+  void setProgram(VstInt32 program) override;
+  void setProgramName(char* name) override;
+  void getProgramName(char* name) override;
+  VstInt32 getChunk(void** data, bool isPreset = false) override;
+  VstInt32 setChunk(void* data, VstInt32 byteSize, bool isPreset = false) override;
+  bool getProgramNameIndexed(VstInt32 category, VstInt32 index, char* text) override;
+  VstInt32 processEvents(VstEvents* events) override;
+  VstInt32 canDo(char* text) override;
+
+  virtual VstInt32 getCurrentProgramIndex();
+  virtual void selectProgram(VstInt32 index);
+  virtual void renameCurrentProgram(const char* name);
+  virtual void assignController(VstInt32 parameter, VstInt32 controller);
+  virtual void unassignParameter(VstInt32 parameter);
+  virtual void unassignController(VstInt32 controller);
+  virtual VstInt32 getControllerOfParameter(VstInt32 parameter);
+  virtual VstInt32 getParameterOfController(VstInt32 controller);
+  virtual void startLearn();
+  virtual void stopLearn();
+  virtual void setLearnTarget(VstInt32 parameter);
+  virtual void startClear();
+  virtual void stopClear();
+  virtual VstInt32 getUniqueID();
+  virtual void loadDefaults();
+  virtual void initFactoryPrograms();
+  virtual void resetControllerMap();
+
+  // Direct access for the editor's record encoders and decoders; null when
+  // the store could not be allocated.
+  ProgramRecord* getPrograms() { return programs; }
+
+ protected:
+  // The program-store path of setParameter, called by the effect class
+  // unless a program is being loaded.
+  void storeParameter(VstInt32 index, float value);
+  // The controller-assignment path of setParameter for parameter 18 + i.
+  void setAssignmentParameter(VstInt32 i, float value);
+  CPresetSystemEditor* presetEditor();
+
+  ProgramRecord* programs = nullptr;
+  std::atomic<VstInt32> currentProgram{0};
+  uint8_t* chunkBuffer = nullptr;
+  std::atomic<VstInt32>* controllerOfParameter = nullptr;
+  std::atomic<VstInt32>* parameterOfController = nullptr;
+  std::atomic<bool> learnActive{false};
+  std::atomic<VstInt32> learnTarget{kNotAssigned};
+  std::atomic<bool> clearActive{false};
+  std::atomic<bool> loadingProgram{false};
+  std::atomic<float> assignmentValues[kNumSoundParams];
+};

@@ -1,0 +1,31 @@
+// One program: a 24-byte name field and the 18 sound-parameter values. The
+// program store, the state chunk and the bank record share this layout.
+#pragma once
+
+#include <cstddef>
+
+constexpr int kProgramNameLength = 24;
+
+struct ProgramRecord {
+  char name[kProgramNameLength];  // zero-padded; no terminator when full
+  float values[18];
+};
+static_assert(sizeof(ProgramRecord) == 96, "ProgramRecord is 96 bytes");
+static_assert(offsetof(ProgramRecord, values) == 24, "values follow the name");
+
+// Stores a name: shorter texts are zero-padded with their terminator, longer
+// ones give exactly their first 24 bytes without one.
+void storeProgramName(ProgramRecord& record, const char* text);
+// Reads the 24 name bytes followed by a zero byte (25 bytes written).
+void readProgramName(const ProgramRecord& record, char* text);
+
+// Program values are written by automation and MIDI on one thread while the
+// user-interface thread may read them; each value moves as one relaxed atomic.
+inline void storeValueRelaxed(float& slot, float value) {
+  __atomic_store(&slot, &value, __ATOMIC_RELAXED);
+}
+inline float loadValueRelaxed(const float& slot) {
+  float value;
+  __atomic_load(&slot, &value, __ATOMIC_RELAXED);
+  return value;
+}
