@@ -22,8 +22,4 @@ __attribute__((visibility("default"))) AEffect* VSTPluginMain(audioMasterCallbac
   return createPlugin(audioMaster);
 }
 
-// Older hosts look for "main"; a C++ function cannot carry that name directly.
-__attribute__((visibility("default"))) AEffect* haldenLegacyMain(audioMasterCallback audioMaster)
-    __asm__("main");
-AEffect* haldenLegacyMain(audioMasterCallback audioMaster) { return createPlugin(audioMaster); }
 }
