@@ -1,0 +1,13 @@
+// The skin bitmaps, embedded in the plug-in as PNG files and found by id.
+#pragma once
+
+#include "resources/skin_table.h"
+
+struct SkinResource {
+  int id;
+  const unsigned char* data;  // a complete PNG file
+  unsigned long size;
+};
+
+// Null when the id is unknown.
+const SkinResource* findSkinResource(int id);

@@ -1,0 +1,17 @@
+// Writes the C++ source that embeds the PNG files in the plug-in.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace skingen {
+
+struct EncodedBitmap {
+  int id;
+  std::vector<unsigned char> png;
+};
+
+// Writes the whole file or nothing (temporary file, then rename).
+bool writeEmbeddedSource(const std::vector<EncodedBitmap>& bitmaps, const std::string& path);
+
+}  // namespace skingen

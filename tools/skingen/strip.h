@@ -1,0 +1,33 @@
+// Film strips: frames stacked vertically, frame 0 on top.
+#pragma once
+
+#include "resources/skin_table.h"
+#include "tools/skingen/canvas.h"
+#include "tools/skingen/panel_layout.h"
+
+namespace skingen {
+
+// Makes the bitmap of info and calls drawFrame(cr, frame) once per frame with
+// the origin at the frame's top-left corner and drawing clipped to the frame.
+// Opaque bitmaps first receive, in every frame, the part of the front panel
+// that lies under the control (at box), so they blend into the panel.
+template <typename DrawFrame>
+Image drawStrip(const SkinBitmapInfo& info, const Image* frontPanel, Box under,
+                DrawFrame drawFrame) {
+  Image image(info.width, info.height, info.hasAlpha);
+  Painter cr(image);
+  const int frameHeight = info.frameHeight();
+  for (int frame = 0; frame < info.frames; ++frame) {
+    cairo_save(cr);
+    cairo_translate(cr, 0, frame * frameHeight);
+    cairo_rectangle(cr, 0, 0, info.width, frameHeight);
+    cairo_clip(cr);
+    if (frontPanel && !info.hasAlpha)
+      copyArea(cr, *frontPanel, under.left, under.top, 0, 0, info.width, frameHeight);
+    drawFrame(static_cast<cairo_t*>(cr), frame);
+    cairo_restore(cr);
+  }
+  return image;
+}
+
+}  // namespace skingen
