@@ -17,6 +17,6 @@ if [ $# -gt 0 ] && [ "${1#--}" = "$1" ]; then input=("$1"); shift; fi
 
 mkdir -p out
 output=$PWD/out/halden-render.wav
-build/release/tools/halden-host/halden-host render build/release/MarlowHalden.so \
+build/release/halden-host render build/release/MarlowHalden.so \
   "${input[@]}" "$output" "$@"
 echo "Rendered through MarlowHalden.so: $output"
