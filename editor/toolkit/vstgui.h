@@ -1,0 +1,20 @@
+// Everything an editor built on the toolkit uses, in one include.
+#pragma once
+
+#include "editor/toolkit/cbitmap.h"
+#include "editor/toolkit/cbuttons.h"
+#include "editor/toolkit/ccolor.h"
+#include "editor/toolkit/ccontrol.h"
+#include "editor/toolkit/cdrawcontext.h"
+#include "editor/toolkit/cfileselector.h"
+#include "editor/toolkit/cfont.h"
+#include "editor/toolkit/cframe.h"
+#include "editor/toolkit/cknob.h"
+#include "editor/toolkit/cmoviebitmap.h"
+#include "editor/toolkit/coptionmenu.h"
+#include "editor/toolkit/cparamdisplay.h"
+#include "editor/toolkit/csplashscreen.h"
+#include "editor/toolkit/cswitches.h"
+#include "editor/toolkit/ctextedit.h"
+#include "editor/toolkit/cview.h"
+#include "editor/toolkit/vstguieditorinterface.h"
