@@ -64,6 +64,15 @@ class CPresetSystemEffect : public AudioEffectX {
   // The controller-assignment path of setParameter for parameter 18 + i.
   void setAssignmentParameter(VstInt32 i, float value);
   CPresetSystemEditor* presetEditor();
+  // Binds a controller to a sound parameter after removing the old entries
+  // of both maps, so one controller drives one parameter; a parameter that
+  // loses its controller this way gets the not-assigned value.
+  void bindController(VstInt32 parameter, VstInt32 controller);
+  // Removes a parameter's binding from both maps; the assignment value is
+  // left to the caller.
+  void dropBinding(VstInt32 parameter);
+  // Takes 18 assignment values and rebuilds both maps from them alone.
+  void restoreAssignments(const float* values);
 
   ProgramRecord* programs = nullptr;
   std::atomic<VstInt32> currentProgram{0};

@@ -1,0 +1,155 @@
+// Editor half of the preset system: record encoders and decoders, the
+// settings-store operations, the remembered file locations and (with an open
+// window) the preset bar.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "editor/toolkit/aeffguieditor.h"
+#include "editor/toolkit/ccontrol.h"
+#include "editor/toolkit/cgeometry.h"
+#include "presets/settings_store.h"
+
+class CPresetSystemEffect;
+class CControl;
+class CTextEdit;
+class COptionMenu;
+class CParamDisplay;
+
+// A file-location text: at most 256 bytes and a terminating zero.
+constexpr size_t kLocationTextSize = 257;
+
+class CPresetSystemEditor : public AEffGUIEditor, public CControlListener {
+ public:
+  explicit CPresetSystemEditor(AudioEffect* effect);
+  ~CPresetSystemEditor() override;
+
+  virtual void learnEnded();
+  virtual void clearEnded();
+  virtual void programNameChanged(const char* name);
+  virtual void loadStartupDefaults();
+  virtual void loadBankData(const unsigned char* record, bool byteReversed);
+  virtual void saveBankData(unsigned char* record);
+  virtual void loadPresetData(const unsigned char* record, bool byteReversed);
+  virtual void savePresetData(unsigned char* record);
+  virtual void loadMidiData(const unsigned char* record, bool byteReversed);
+  virtual void saveMidiData(unsigned char* record);
+
+  // Shows a name in the bar and renames the current program with it.
+  void applyProgramName(const char* name);
+
+  // Start-up defaults and the two comparison memories in the settings store.
+  void storeDefaultBank();
+  void storeDefaultPreset();
+  void storeDefaultMidi();
+  void storeMemoA();
+  void storeMemoB();
+  void clearDefaultBank();
+  void clearDefaultPreset();
+  void clearDefaultMidi();
+  void recallDefaultBank();
+  void recallDefaultPreset();
+  void recallDefaultMidi();
+  void recallMemoA();
+  void recallMemoB();
+  void saveFileLocations();
+  void recallFileLocations();
+
+  // Points the settings store elsewhere (tests, tools); the default folder
+  // comes from the environment when the editor is built.
+  void setSettingsFolder(const std::string& folder) { settings.setFolder(folder); }
+  const SettingsStore& settingsStore() const { return settings; }
+
+  const char* getCurrentFolder() const { return currentFolder; }
+  const char* getBankFileName() const { return bankFileName; }
+  const char* getPresetFileName() const { return presetFileName; }
+  const char* getMidiFileName() const { return midiFileName; }
+
+ protected:
+  CPresetSystemEffect* presetEffect();
+
+  // File locations of the file selectors; the folder ends in '/'.
+  char currentFolder[kLocationTextSize] = {};
+  char presetFileName[kLocationTextSize] = {};
+  char bankFileName[kLocationTextSize] = {};
+  char midiFileName[kLocationTextSize] = {};
+
+  // Preset-bar controls, owned by the frame and null while the window is
+  // closed; every update skips the ones that are missing.
+  CTextEdit* programNameField = nullptr;
+  COptionMenu* programMenu = nullptr;
+  CControl* programRocker = nullptr;
+  CControl* loadBankButton = nullptr;
+  CControl* saveBankButton = nullptr;
+  CControl* bankLabel = nullptr;
+  CControl* loadPresetButton = nullptr;
+  CControl* savePresetButton = nullptr;
+  CControl* presetLabel = nullptr;
+  CControl* recallMemoAButton = nullptr;
+  CControl* storeMemoAButton = nullptr;
+  CControl* recallMemoBButton = nullptr;
+  CControl* storeMemoBButton = nullptr;
+  CParamDisplay* controllerDisplay = nullptr;
+  CControl* learnButton = nullptr;
+  CControl* loadMidiButton = nullptr;
+  CControl* saveMidiButton = nullptr;
+  CControl* midiLabel = nullptr;
+  CControl* clearButton = nullptr;
+
+  // ---- Preset bar: the window half ----
+ public:
+  // Adds the bar to the frame the derived editor has made; false without a
+  // frame or an effect.
+  bool open(void* ptr) override;
+  // Forgets the bar's controls; the derived editor closes the frame.
+  void close() override;
+  void idle() override;
+  // The bar's actions for tags 33 … 51; other tags are the derived editor's.
+  void valueChanged(CControl* control) override;
+
+  // Load and save through a file selector on the open window; silent on
+  // every failure. byteReversed reads the values with their bytes reversed.
+  void loadPresetFile(bool byteReversed);
+  void savePresetFile();
+  void loadBankFile(bool byteReversed);
+  void saveBankFile();
+  void loadMidiFile(bool byteReversed);
+  void saveMidiFile();
+
+ protected:
+  // Shows the controller bound to the control under the mouse; false when
+  // the frame knows no mouse position.
+  bool refreshControllerDisplay();
+  // The sound parameter a control's tag stands for (a derived editor may
+  // have several controls for one parameter).
+  virtual int32_t parameterOfTag(int32_t tag);
+
+  // One rectangle per bar control, in the order the bar is built.
+  static constexpr int kNumBarControls = 19;
+  CRect barControlRects[kNumBarControls];
+
+ private:
+  enum class RecordKind { kPreset, kBank, kMidi };
+  char* fileNameOf(RecordKind kind);
+  void loadRecordFile(RecordKind kind, bool byteReversed);
+  void saveRecordFile(RecordKind kind);
+  // Takes the folder and file name from a chosen path; false when the path
+  // has no folder part, and then both stay as they were.
+  bool rememberChosenPath(const char* path, char* fileName);
+  void stepProgram(float direction);
+  void selectProgramFromMenu(float value);
+  // ---- end of the preset bar ----
+
+ private:
+  // Puts a name into the name field and the program menu's current entry.
+  void showProgramName(const char* name);
+  // Makes a program menu entry current and titles it.
+  void titleMenuEntry(VstInt32 index, const char* name);
+  void storeRecord(const char* valueName, size_t size,
+                   void (CPresetSystemEditor::*encode)(unsigned char*));
+  void recallRecord(const char* valueName, size_t size,
+                    void (CPresetSystemEditor::*decode)(const unsigned char*, bool));
+
+  SettingsStore settings;
+};

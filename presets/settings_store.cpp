@@ -1,0 +1,148 @@
+#include "presets/settings_store.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+constexpr const char* kProductPath = "Qelworks/Halden";
+constexpr mode_t kPrivateFolder = 0700;
+// Temporary files start with a dot, which no value name may, so a reader
+// never takes a half-written file for a value.
+constexpr char kTempPrefix = '.';
+constexpr const char* kTempSuffix = ".XXXXXX";
+
+bool isValidName(const char* name) {
+  return name && name[0] != 0 && name[0] != kTempPrefix && std::strchr(name, '/') == nullptr;
+}
+
+bool writeAll(int fd, const void* bytes, size_t size) {
+  const auto* at = static_cast<const unsigned char*>(bytes);
+  while (size > 0) {
+    const ssize_t written = ::write(fd, at, size);
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    at += written;
+    size -= static_cast<size_t>(written);
+  }
+  return true;
+}
+
+bool readAll(int fd, void* bytes, size_t size) {
+  auto* at = static_cast<unsigned char*>(bytes);
+  while (size > 0) {
+    const ssize_t got = ::read(fd, at, size);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) return false;
+    at += got;
+    size -= static_cast<size_t>(got);
+  }
+  return true;
+}
+
+// Makes the rename itself durable; a folder that cannot be synced is no failure.
+void syncFolder(const std::string& folder) {
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
+
+// Cuts a text to at most limit bytes without splitting a UTF-8 sequence.
+size_t cutLength(const char* text, size_t limit) {
+  size_t length = strnlen(text, limit + 1);
+  if (length <= limit) return length;
+  length = limit;
+  while (length > 0 && (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80) --length;
+  return length;
+}
+
+}  // namespace
+
+std::string SettingsStore::defaultFolder() {
+  const char* config = std::getenv("XDG_CONFIG_HOME");
+  if (config && config[0] == '/') return std::string(config) + "/" + kProductPath;
+  const char* home = std::getenv("HOME");
+  if (home && home[0] == '/') return std::string(home) + "/.config/" + kProductPath;
+  return std::string();
+}
+
+std::string SettingsStore::pathOf(const char* name) const { return folder_ + "/" + name; }
+
+bool SettingsStore::createFolder() const {
+  if (folder_.empty() || folder_[0] != '/') return false;
+  for (size_t slash = folder_.find('/', 1);; slash = folder_.find('/', slash + 1)) {
+    const std::string part = folder_.substr(0, slash);
+    struct stat info {};
+    const bool exists = ::stat(part.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    if (!exists && ::mkdir(part.c_str(), kPrivateFolder) != 0 && errno != EEXIST) return false;
+    if (slash == std::string::npos) break;
+  }
+  struct stat folderInfo {};
+  return ::stat(folder_.c_str(), &folderInfo) == 0 && S_ISDIR(folderInfo.st_mode);
+}
+
+bool SettingsStore::store(const char* name, const void* bytes, size_t size) const {
+  if (!isValidName(name) || (!bytes && size > 0) || !createFolder()) return false;
+  std::string temp = folder_ + "/" + kTempPrefix + name + kTempSuffix;
+  const int fd = ::mkostemp(&temp[0], O_CLOEXEC);
+  if (fd < 0) return false;
+  bool written = writeAll(fd, bytes, size) && ::fsync(fd) == 0;
+  written = (::close(fd) == 0) && written;
+  if (!written || ::rename(temp.c_str(), pathOf(name).c_str()) != 0) {
+    ::unlink(temp.c_str());
+    return false;
+  }
+  syncFolder(folder_);
+  return true;
+}
+
+long SettingsStore::recall(const char* name, void* buffer, size_t capacity) const {
+  if (!isValidName(name) || folder_.empty() || (!buffer && capacity > 0)) return -1;
+  const int fd = ::open(pathOf(name).c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return -1;
+  long result = -1;
+  struct stat info {};
+  // A value file is never changed in place, so its size is the value's.
+  if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size >= 0 &&
+      static_cast<unsigned long long>(info.st_size) <= capacity) {
+    const auto size = static_cast<size_t>(info.st_size);
+    std::vector<unsigned char> bytes(size);
+    if (readAll(fd, bytes.data(), size)) {
+      if (size > 0) std::memcpy(buffer, bytes.data(), size);
+      result = static_cast<long>(size);
+    }
+  }
+  ::close(fd);
+  return result;
+}
+
+bool SettingsStore::remove(const char* name) const {
+  if (!isValidName(name) || folder_.empty()) return false;
+  if (::unlink(pathOf(name).c_str()) != 0 && errno != ENOENT && errno != ENOTDIR) return false;
+  return true;
+}
+
+bool SettingsStore::storeText(const char* name, const char* text) const {
+  if (!text) text = "";
+  return store(name, text, cutLength(text, kMaxTextBytes));
+}
+
+void SettingsStore::recallText(const char* name, char* text) const {
+  if (!text) return;
+  char stored[kMaxTextBytes + 1] = {};
+  const long size = recall(name, stored, kMaxTextBytes);
+  // A text ends at its first zero byte, whatever follows it in the file.
+  const size_t length = size > 0 ? strnlen(stored, static_cast<size_t>(size)) : 0;
+  std::memcpy(text, stored, length);
+  text[length] = 0;
+}

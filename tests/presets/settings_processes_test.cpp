@@ -1,0 +1,107 @@
+// Several processes on one settings folder: two keep storing their own
+// default bank while this one recalls it; every recall is one whole bank,
+// also after a writer is killed in the middle of its loop.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <vector>
+
+#include "presets/settings_store.h"
+#include "tests/presets/preset_test_support.h"
+
+namespace preset_test {
+namespace {
+
+constexpr int kStoresPerWriter = 150;
+constexpr int kKilledWriters = 12;
+
+// An instance whose 17 programs all carry the writer's mark.
+void markPrograms(TestPresetEffect& fx, float mark, const char* name) {
+  for (VstInt32 k = 0; k < kNumPrograms; ++k) {
+    fx.selectProgram(k);
+    for (VstInt32 i = 0; i < kNumSoundParams; ++i)
+      fx.setParameter(i, mark + 0.001f * static_cast<float>(k * kNumSoundParams + i));
+    fx.renameCurrentProgram(name);
+  }
+}
+
+std::vector<uint8_t> bankOf(TestPresetEffect& fx) {
+  std::vector<uint8_t> bank(kBankFileSize, 0);
+  fx.presets()->saveBankData(bank.data());
+  return bank;
+}
+
+// Runs in a child: stores its bank count times (forever for count < 0).
+pid_t startWriter(float mark, const char* name, int count) {
+  const pid_t pid = fork();
+  if (pid != 0) return pid;
+  TestPresetEffect fx;
+  markPrograms(fx, mark, name);
+  for (int i = 0; count < 0 || i < count; ++i) fx.presets()->storeDefaultBank();
+  _exit(0);  // no destructors: the child must not write its file locations
+}
+
+class SettingsProcesses : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    TestPresetEffect a, b;
+    markPrograms(a, 0.1f, "writer A");
+    markPrograms(b, 0.5f, "writer B");
+    bankA = bankOf(a);
+    bankB = bankOf(b);
+    ASSERT_NE(bankA, bankB);
+  }
+  // One recall through the store and one through the decoder.
+  void expectWholeBank() {
+    std::vector<uint8_t> raw(kBankFileSize, 0);
+    ASSERT_EQ(store.recall("DefaultBank", raw.data(), raw.size()), kBankFileSize);
+    EXPECT_TRUE(raw == bankA || raw == bankB);
+    reader.presets()->recallDefaultBank();
+    const std::vector<uint8_t> decoded = bankOf(reader);
+    EXPECT_TRUE(decoded == bankA || decoded == bankB);
+  }
+
+  ScopedSettingsFolder temp;
+  SettingsStore store{temp.storeFolder()};
+  std::vector<uint8_t> bankA, bankB;
+  TestPresetEffect reader;
+};
+
+TEST_F(SettingsProcesses, ConcurrentWritersNeverTearAValue) {
+  ASSERT_TRUE(store.store("DefaultBank", bankA.data(), bankA.size()));
+  const pid_t writerA = startWriter(0.1f, "writer A", kStoresPerWriter);
+  const pid_t writerB = startWriter(0.5f, "writer B", kStoresPerWriter);
+  ASSERT_GT(writerA, 0);
+  ASSERT_GT(writerB, 0);
+  for (int running = 2; running > 0;) {
+    expectWholeBank();
+    if (HasFailure()) break;
+    running = 0;
+    for (pid_t writer : {writerA, writerB})
+      if (waitpid(writer, nullptr, WNOHANG) == 0) ++running;
+  }
+  for (pid_t writer : {writerA, writerB}) waitpid(writer, nullptr, 0);
+  expectWholeBank();
+}
+
+TEST_F(SettingsProcesses, AWriterKilledMidLoopLeavesAWholeValue) {
+  ASSERT_TRUE(store.store("DefaultBank", bankB.data(), bankB.size()));
+  for (int round = 0; round < kKilledWriters && !HasFailure(); ++round) {
+    const pid_t writer = startWriter(0.1f, "writer A", -1);
+    ASSERT_GT(writer, 0);
+    // Let it store for a varying while, then kill it wherever it is.
+    const timespec pause{0, 2000000L + 1700000L * round};
+    nanosleep(&pause, nullptr);
+    expectWholeBank();
+    kill(writer, SIGKILL);
+    waitpid(writer, nullptr, 0);
+    expectWholeBank();
+    store.store("DefaultBank", bankB.data(), bankB.size());
+  }
+}
+
+}  // namespace
+}  // namespace preset_test
