@@ -8,7 +8,6 @@
 
 #include "editor/toolkit/aeffguieditor.h"
 #include "editor/toolkit/ccontrol.h"
-#include "editor/toolkit/cgeometry.h"
 #include "presets/settings_store.h"
 
 class CPresetSystemEffect;

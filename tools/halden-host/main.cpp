@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "tools/halden-host/commands.h"
+#include "tools/halden-host/gui_commands.h"
 #include "tools/halden-host/tool_error.h"
 #include "tools/halden-host/usage_text.h"
 
@@ -29,6 +30,7 @@ int main(int argc, char** argv) {
   const std::string command = argv[1];
   if (command == "--help" || command == "-h" || command == "help") {
     std::fputs(hosttool::kUsageText, stdout);
+    std::fputs(hosttool::kGuiUsageText, stdout);
     return 0;
   }
   const std::vector<std::string> args(argv + 2, argv + argc);
@@ -37,6 +39,8 @@ int main(int argc, char** argv) {
     if (command == "render") return hosttool::runRender(args);
     if (command == "bench") return hosttool::runBench(args);
     if (command == "script") return hosttool::runScript(args);
+    if (command == "gui") return hosttool::runGui(args);
+    if (command == "snapshot") return hosttool::runSnapshot(args);
     reportError(("unknown command '" + command + "' (see --help)").c_str());
     return kExitUsage;
   } catch (const hosttool::ToolError& error) {

@@ -1,0 +1,279 @@
+// The preset bar: program name and menu, previous/next, file buttons, default
+// and memory buttons, learn and clear, and the controller display.
+#include <cstring>
+
+#include "editor/preset_bar_controls.h"
+#include "editor/preset_bar_layout.h"
+#include "editor/preset_system_editor.h"
+#include "editor/toolkit/vstgui.h"
+#include "effect/parameters.h"
+#include "presets/controller_names.h"
+#include "presets/preset_system_effect.h"
+
+using namespace presetbar;
+
+namespace {
+
+constexpr int32_t kMenuStyle = kPopupStyle | kCheckStyle | kNoTextStyle | kNoDrawStyle;
+constexpr VstInt32 kLastProgram = kNumPrograms - 1;
+// Label buttons report 1.0 for a double-click and 0.5 with Control held.
+constexpr float kStoreThreshold = 0.75f;
+constexpr float kByteReversedPress = 0.5f;
+constexpr int32_t kLastSoundParameter = kNumSoundParams - 1;
+
+CBitmap* loadBitmap(int32_t id) { return new CBitmap(CResourceDescription(id)); }
+
+CCoord heightPerFrame(const CBitmap* bitmap, int32_t frames) {
+  return bitmap->getHeight() / frames;
+}
+
+// The 24 name bytes of a program and a terminating zero.
+void programName(CPresetSystemEffect* fx, VstInt32 index, char name[kProgramNameLength + 1]) {
+  name[0] = 0;
+  if (fx->getPrograms() && index >= 0 && index < kNumPrograms)
+    readProgramName(fx->getPrograms()[index], name);
+}
+
+}  // namespace
+
+bool CPresetSystemEditor::open(void* ptr) {
+  (void)ptr;
+  CPresetSystemEffect* fx = presetEffect();
+  if (!frame || !fx) return false;
+
+  CBitmap* frontPanel = loadBitmap(kBmpFrontPanel);
+  const CRect layout[kBarControlCount] = {
+      kNameFieldLayoutRect, kMenuRect,         kRockerRect,      kLoadBankRect,
+      kSaveBankRect,        kBankLabelRect,    kLoadPresetRect,  kSavePresetRect,
+      kPresetLabelRect,     kRecallMemoARect,  kStoreMemoARect,  kRecallMemoBRect,
+      kStoreMemoBRect,      kControllerDisplayRect, kLearnRect,  kLoadMidiRect,
+      kSaveMidiRect,        kMidiLabelRect,    kClearRect};
+  static_assert(kBarControlCount == kNumBarControls, "one rectangle per bar control");
+  for (int i = 0; i < kBarControlCount; ++i) barControlRects[i] = layout[i];
+  // The name field hugs its font, centred on the bar.
+  CRect& nameRect = barControlRects[kNameField];
+  const CCoord fontSize = kNormalFontVerySmall->getSize();
+  const CCoord middle = (nameRect.top + nameRect.bottom) / 2;
+  nameRect.top = middle - fontSize / 2 - 2;
+  nameRect.bottom = middle + fontSize / 2 + 2;
+
+  char name[kProgramNameLength + 1];
+  programName(fx, fx->getCurrentProgramIndex(), name);
+  auto* field = new CTextEdit(nameRect, this, kTagName, name, frontPanel, 0);
+  field->setBackOffset(nameRect.getTopLeft());
+  field->setBackColor(kNameBackColour);
+  field->setFont(kNormalFontVerySmall);
+  field->setFontColor(kBarTextColour);
+  field->setFrameColor(kBarTextColour);
+  field->setHoriAlign(kCenterText);
+  frame->addView(field);
+  programNameField = field;
+
+  auto* menu = new COptionMenu(kMenuRect, this, kTagMenu, frontPanel, nullptr, 0);
+  menu->setBackOffset(kMenuRect.getTopLeft());
+  menu->setNbItemsPerColumn(kMenuItemsPerColumn);
+  menu->setStyle(kMenuStyle);
+  for (VstInt32 k = 0; k < kNumPrograms; ++k) {
+    programName(fx, k, name);
+    menu->addEntry(new CMenuItem(name));
+  }
+  menu->setCurrent(fx->getCurrentProgramIndex(), false);
+  frame->addView(menu);
+  programMenu = menu;
+
+  CBitmap* rocker = loadBitmap(kBmpRocker);
+  programRocker = new CPSRockerSwitch(kRockerRect, this, kTagRocker,
+                                      heightPerFrame(rocker, kRockerFrames), rocker, CPoint(0, 0),
+                                      kHorizontal);
+  frame->addView(programRocker);
+  rocker->forget();
+
+  auto saveLoad = [this](const CRect& r, int32_t tag, CBitmap* bitmap) {
+    CControl* button = new CSaveLoadButton(r, this, tag, heightPerFrame(bitmap, kThreeFrames),
+                                           bitmap, CPoint(0, 0));
+    frame->addView(button);
+    return button;
+  };
+  auto kick = [this](const CRect& r, int32_t tag, CBitmap* bitmap, bool doubleClickOnly) {
+    CControl* button = new CPSKickButton(r, this, tag, heightPerFrame(bitmap, kThreeFrames),
+                                         bitmap, CPoint(0, 0), doubleClickOnly);
+    frame->addView(button);
+    return button;
+  };
+  auto release = [](std::initializer_list<CBitmap*> bitmaps) {
+    for (CBitmap* bitmap : bitmaps) bitmap->forget();
+  };
+
+  CBitmap* green = loadBitmap(kBmpGreenArrow);
+  CBitmap* red = loadBitmap(kBmpRedArrow);
+  CBitmap* label = loadBitmap(kBmpBankLabel);
+  loadBankButton = saveLoad(kLoadBankRect, kTagLoadBank, green);
+  saveBankButton = saveLoad(kSaveBankRect, kTagSaveBank, red);
+  bankLabel = kick(kBankLabelRect, kTagBankLabel, label, true);
+  release({green, red, label});
+
+  green = loadBitmap(kBmpGreenArrow);
+  red = loadBitmap(kBmpRedArrow);
+  label = loadBitmap(kBmpPresetLabel);
+  loadPresetButton = saveLoad(kLoadPresetRect, kTagLoadPreset, green);
+  savePresetButton = saveLoad(kSavePresetRect, kTagSavePreset, red);
+  presetLabel = kick(kPresetLabelRect, kTagPresetLabel, label, true);
+  release({green, red, label});
+
+  CBitmap* storeA = loadBitmap(kBmpRedArrow);
+  CBitmap* storeB = loadBitmap(kBmpRedArrow);
+  CBitmap* recallA = loadBitmap(kBmpGreenArrow);
+  CBitmap* recallB = loadBitmap(kBmpGreenArrow);
+  recallMemoAButton = kick(kRecallMemoARect, kTagRecallMemoA, recallA, false);
+  storeMemoAButton = kick(kStoreMemoARect, kTagStoreMemoA, storeA, false);
+  recallMemoBButton = kick(kRecallMemoBRect, kTagRecallMemoB, recallB, false);
+  storeMemoBButton = kick(kStoreMemoBRect, kTagStoreMemoB, storeB, false);
+  release({storeA, storeB, recallA, recallB});
+
+  CBitmap* learn = loadBitmap(kBmpLearn);
+  CBitmap* midiLabelBitmap = loadBitmap(kBmpMidiLabel);
+  CBitmap* clear = loadBitmap(kBmpClear);
+  green = loadBitmap(kBmpGreenArrow);
+  red = loadBitmap(kBmpRedArrow);
+  auto* display = new CParamDisplay(kControllerDisplayRect, frontPanel, 0);
+  display->setTag(kTagControllerDisplay);
+  display->setStringConvert(controllerNameText);
+  display->setHoriAlign(kCenterText);
+  display->setFont(kNormalFontVerySmall);
+  display->setFontColor(kBarTextColour);
+  display->setFrameColor(kBarTextColour);
+  display->setBackOffset(kControllerDisplayRect.getTopLeft());
+  frame->addView(display);
+  controllerDisplay = display;
+  learnButton = new CPSOnOffButton(kLearnRect, this, kTagLearn, learn);
+  frame->addView(learnButton);
+  loadMidiButton = saveLoad(kLoadMidiRect, kTagLoadMidi, green);
+  saveMidiButton = saveLoad(kSaveMidiRect, kTagSaveMidi, red);
+  midiLabel = kick(kMidiLabelRect, kTagMidiLabel, midiLabelBitmap, true);
+  clearButton = new CPSOnOffButton(kClearRect, this, kTagClear, clear);
+  frame->addView(clearButton);
+  release({learn, midiLabelBitmap, clear, green, red});
+
+  // Opening the window ends any learn or clear mode.
+  fx->stopLearn();
+  fx->stopClear();
+  frontPanel->forget();
+  return true;
+}
+
+void CPresetSystemEditor::close() {
+  programNameField = nullptr;
+  programMenu = nullptr;
+  programRocker = nullptr;
+  loadBankButton = saveBankButton = bankLabel = nullptr;
+  loadPresetButton = savePresetButton = presetLabel = nullptr;
+  recallMemoAButton = storeMemoAButton = recallMemoBButton = storeMemoBButton = nullptr;
+  controllerDisplay = nullptr;
+  learnButton = loadMidiButton = saveMidiButton = midiLabel = clearButton = nullptr;
+}
+
+void CPresetSystemEditor::idle() {
+  AEffGUIEditor::idle();
+  refreshControllerDisplay();
+}
+
+int32_t CPresetSystemEditor::parameterOfTag(int32_t tag) { return tag; }
+
+bool CPresetSystemEditor::refreshControllerDisplay() {
+  CPresetSystemEffect* fx = presetEffect();
+  if (!fx || !frame || !controllerDisplay) return false;
+  CPoint where;
+  if (!frame->getCurrentMouseLocation(where)) return false;
+  int32_t step = kEmptyStep;
+  if (const auto* control = dynamic_cast<const CControl*>(frame->getViewAt(where))) {
+    const int32_t parameter = parameterOfTag(control->getTag());
+    if (parameter >= 0 && parameter <= kLastSoundParameter) {
+      const VstInt32 controller = fx->getControllerOfParameter(parameter);
+      step = controller >= 0 && controller < kNumControllers ? controller : kNotAssignedStep;
+    }
+  }
+  controllerDisplay->setValue(paramFromIndex(step, kControllerSteps));
+  return true;
+}
+
+void CPresetSystemEditor::stepProgram(float direction) {
+  CPresetSystemEffect* fx = presetEffect();
+  VstInt32 p = fx->getCurrentProgramIndex();
+  if (direction > 0.f)
+    p = p + 1 > kLastProgram ? kLastProgram : p + 1;
+  else if (direction < 0.f)
+    p = p - 1 < 0 ? 0 : p - 1;
+  else
+    return;
+  if (programMenu) programMenu->setCurrent(p, false);
+  char name[kProgramNameLength + 1];
+  programName(fx, p, name);
+  if (programNameField) programNameField->setText(name);
+  fx->selectProgram(p);
+  fx->renameCurrentProgram(name);
+}
+
+void CPresetSystemEditor::selectProgramFromMenu(float value) {
+  CPresetSystemEffect* fx = presetEffect();
+  const VstInt32 p = static_cast<VstInt32>(value + 0.5f);
+  if (p < 0 || p > kLastProgram) return;
+  char name[kProgramNameLength + 1] = {};
+  if (programMenu) {
+    programMenu->setCurrent(p, false);
+    if (const CMenuItem* entry = programMenu->getCurrent())
+      std::strncpy(name, entry->getTitle(), kProgramNameLength);
+  } else {
+    programName(fx, p, name);
+  }
+  fx->selectProgram(p);
+  fx->renameCurrentProgram(name);
+  if (programNameField) programNameField->setText(name);
+}
+
+void CPresetSystemEditor::valueChanged(CControl* control) {
+  CPresetSystemEffect* fx = presetEffect();
+  if (!fx || !control) return;
+  const float v = control->getValue();
+  switch (control->getTag()) {
+    case kTagName: {
+      char name[kProgramNameLength + 1] = {};
+      if (const auto* field = dynamic_cast<const CTextEdit*>(control))
+        std::strncpy(name, field->getText(), kProgramNameLength);
+      applyProgramName(name);
+      break;
+    }
+    case kTagRocker: stepProgram(v); break;
+    case kTagLoadBank: loadBankFile(v == kByteReversedPress); break;
+    case kTagSaveBank: saveBankFile(); break;
+    case kTagLoadPreset: loadPresetFile(v == kByteReversedPress); break;
+    case kTagSavePreset: savePresetFile(); break;
+    case kTagLearn:
+      // Learn and clear exclude each other.
+      fx->stopClear();
+      if (v == 0.f) fx->stopLearn(); else fx->startLearn();
+      break;
+    case kTagLoadMidi: loadMidiFile(v == kByteReversedPress); break;
+    case kTagSaveMidi: saveMidiFile(); break;
+    // Control with the double-click removes the default, as on the bank and
+    // preset labels.
+    case kTagMidiLabel:
+      if (v < kStoreThreshold) clearDefaultMidi(); else storeDefaultMidi();
+      break;
+    case kTagClear:
+      fx->stopLearn();
+      if (v == 0.f) fx->stopClear(); else fx->startClear();
+      break;
+    case kTagMenu: selectProgramFromMenu(v); break;
+    case kTagBankLabel:
+      if (v < kStoreThreshold) clearDefaultBank(); else storeDefaultBank();
+      break;
+    case kTagPresetLabel:
+      if (v < kStoreThreshold) clearDefaultPreset(); else storeDefaultPreset();
+      break;
+    case kTagStoreMemoA: storeMemoA(); break;
+    case kTagStoreMemoB: storeMemoB(); break;
+    case kTagRecallMemoA: recallMemoA(); break;
+    case kTagRecallMemoB: recallMemoB(); break;
+    default: break;
+  }
+}
