@@ -102,22 +102,22 @@ void Editor::buildPanel() {
     CBitmap* bitmap = loadBitmap(id);
     return add(new CMovieBitmap(r, this, tag, frames, height, bitmap), bitmap);
   };
-  auto knob = [&](const KnobSpec& spec) {
-    CBitmap* bitmap = loadBitmap(spec.bitmap);
-    auto* control = add(new CAnimKnob(spec.rect, this, spec.parameter, kKnobFrames,
-                                      spec.frameHeight, bitmap),
+  auto knob = [&](const KnobSpec& row) {
+    CBitmap* bitmap = loadBitmap(row.bitmap);
+    auto* control = add(new CAnimKnob(row.rect, this, row.parameter, kKnobFrames,
+                                      row.frameHeight, bitmap),
                         bitmap);
-    control->setValue(parameter(spec.parameter));
-    control->setDefaultValue(spec.defaultValue);
+    control->setValue(parameter(row.parameter));
+    control->setDefaultValue(row.defaultValue);
     control->setWheelInc(kKnobWheelIncrement);
     control->setZoomFactor(kKnobZoomFactor);
-    parameterControls[spec.parameter] = control;
+    parameterControls[row.parameter] = control;
   };
-  auto button = [&](const ButtonSpec& spec) {
-    CBitmap* bitmap = loadBitmap(spec.bitmap);
-    auto* control = add(new QelOnOffButton(spec.rect, this, spec.parameter, bitmap), bitmap);
-    control->setValue(parameter(spec.parameter));
-    parameterControls[spec.parameter] = control;
+  auto button = [&](const ButtonSpec& row) {
+    CBitmap* bitmap = loadBitmap(row.bitmap);
+    auto* control = add(new QelOnOffButton(row.rect, this, row.parameter, bitmap), bitmap);
+    control->setValue(parameter(row.parameter));
+    parameterControls[row.parameter] = control;
   };
 
   // In drawing order: later controls lie over earlier ones.
