@@ -20,6 +20,7 @@
 #include "effect/parameters.h"
 #include "effect/qel.h"
 #include "host/vst2_abi.h"
+#include "tests/host/temporary_settings.h"
 
 extern "C" AEffect* VSTPluginMain(audioMasterCallback audioMaster);
 
@@ -27,34 +28,7 @@ namespace panel_test {
 
 // XDG_CONFIG_HOME in a fresh temporary folder for the object's life, so no
 // test touches the user's real settings.
-class ScopedConfigHome {
- public:
-  ScopedConfigHome() {
-    char pattern[] = "/tmp/halden-editor-XXXXXX";
-    const char* made = mkdtemp(pattern);
-    root = made ? made : "";
-    const char* old = std::getenv("XDG_CONFIG_HOME");
-    hadOld = old != nullptr;
-    if (old) oldValue = old;
-    setenv("XDG_CONFIG_HOME", root.c_str(), 1);
-  }
-  ~ScopedConfigHome() {
-    if (hadOld)
-      setenv("XDG_CONFIG_HOME", oldValue.c_str(), 1);
-    else
-      unsetenv("XDG_CONFIG_HOME");
-    std::error_code ignored;
-    if (!root.empty()) std::filesystem::remove_all(root, ignored);
-  }
-  ScopedConfigHome(const ScopedConfigHome&) = delete;
-  ScopedConfigHome& operator=(const ScopedConfigHome&) = delete;
-  const std::string& path() const { return root; }
-
- private:
-  std::string root;
-  std::string oldValue;
-  bool hadOld = false;
-};
+using ScopedConfigHome = TemporarySettings;
 
 // Host requests the editor causes, in order.
 struct HostRecord {

@@ -11,7 +11,7 @@ class TemporarySettings {
   TemporarySettings() {
     char pattern[] = "/tmp/halden-settings-XXXXXX";
     const char* made = mkdtemp(pattern);
-    folder = made ? made : "/tmp";
+    folder = made ? made : "";
     const char* old = std::getenv("XDG_CONFIG_HOME");
     hadOld = old != nullptr;
     if (old) oldValue = old;
@@ -23,9 +23,14 @@ class TemporarySettings {
     else
       unsetenv("XDG_CONFIG_HOME");
     std::error_code ignored;
-    std::filesystem::remove_all(folder, ignored);
+    if (!folder.empty()) std::filesystem::remove_all(folder, ignored);
   }
+  TemporarySettings(const TemporarySettings&) = delete;
+  TemporarySettings& operator=(const TemporarySettings&) = delete;
+
   const std::string& path() const { return folder; }
+  // Where the plug-in keeps its values under this folder.
+  std::string storeFolder() const { return folder + "/Qelworks/Halden"; }
 
  private:
   std::string folder;

@@ -14,6 +14,7 @@
 
 #include "editor/preset_system_editor.h"
 #include "host/vst2_abi.h"
+#include "tests/host/temporary_settings.h"
 #include "presets/preset_system_effect.h"
 #include "presets/record_formats.h"
 
@@ -25,37 +26,7 @@ constexpr VstInt32 kOwnId = fourCharCode('H', 'l', 'd', 'n');
 
 // Points XDG_CONFIG_HOME at a fresh temporary folder for the object's life,
 // so no test reads or writes the user's real settings.
-class ScopedSettingsFolder {
- public:
-  ScopedSettingsFolder() {
-    char pattern[] = "/tmp/halden-presets-XXXXXX";
-    const char* made = mkdtemp(pattern);
-    root = made ? made : "";
-    const char* old = std::getenv("XDG_CONFIG_HOME");
-    hadOld = old != nullptr;
-    if (old) oldValue = old;
-    setenv("XDG_CONFIG_HOME", root.c_str(), 1);
-  }
-  ~ScopedSettingsFolder() {
-    if (hadOld)
-      setenv("XDG_CONFIG_HOME", oldValue.c_str(), 1);
-    else
-      unsetenv("XDG_CONFIG_HOME");
-    std::error_code ignored;
-    if (!root.empty()) std::filesystem::remove_all(root, ignored);
-  }
-  ScopedSettingsFolder(const ScopedSettingsFolder&) = delete;
-  ScopedSettingsFolder& operator=(const ScopedSettingsFolder&) = delete;
-
-  const std::string& path() const { return root; }
-  // Where the plug-in keeps its values under this root.
-  std::string storeFolder() const { return root + "/Qelworks/Halden"; }
-
- private:
-  std::string root;
-  std::string oldValue;
-  bool hadOld = false;
-};
+using ScopedSettingsFolder = TemporarySettings;
 
 // The preset-system base with what the effect class adds around it: the
 // program-store path unless a program is loading, and a log of every
