@@ -24,8 +24,6 @@ constexpr float kMaxDataByte = 127.0f;
 bool isController(VstInt32 c) { return c >= 0 && c < kNumControllers; }
 bool isSound(VstInt32 p) { return p >= 0 && p < kNumSoundParams; }
 
-float notAssignedValue() { return paramFromIndex(kNotAssignedStep, kAssignmentSteps); }
-
 // The controller an assignment value encodes, or kNotAssigned. Values a
 // little below zero (down to -1/129) still mean controller 0.
 VstInt32 controllerOfValue(float value) {
@@ -47,6 +45,8 @@ float assignmentValueOf(VstInt32 controller) {
 }
 
 }  // namespace
+
+float notAssignedValue() { return paramFromIndex(kNotAssignedStep, kAssignmentSteps); }
 
 VstInt32 CPresetSystemEffect::processEvents(VstEvents* events) {
   if (!controllerOfParameter || !parameterOfController || !events) return 0;

@@ -5,21 +5,20 @@
 
 #include "editor/preset_system_editor.h"
 #include "presets/factory_programs.h"
+#include "presets/record_formats.h"
 
 namespace {
 constexpr VstInt32 kHostPrograms = 1;  // the host sees one program; 17 live inside
-constexpr VstInt32 kChunkBytes = 1736;
-constexpr float kNotAssignedValue = 128.5f / 129.0f;
 }  // namespace
 
 CPresetSystemEffect::CPresetSystemEffect(audioMasterCallback audioMaster)
     : AudioEffectX(audioMaster, kHostPrograms, kNumAllParams) {
   programsAreChunks(true);
-  chunkBuffer = new (std::nothrow) uint8_t[kChunkBytes];
+  chunkBuffer = new (std::nothrow) uint8_t[kChunkSize];
   currentProgram = 0;
   programs = new (std::nothrow) ProgramRecord[kNumPrograms];
   if (programs) initFactoryPrograms();
-  for (auto& value : assignmentValues) value.store(kNotAssignedValue, std::memory_order_relaxed);
+  for (auto& value : assignmentValues) value.store(notAssignedValue(), std::memory_order_relaxed);
   controllerOfParameter = new (std::nothrow) std::atomic<VstInt32>[kNumSoundParams];
   parameterOfController = new (std::nothrow) std::atomic<VstInt32>[kNumControllers];
   resetControllerMap();

@@ -10,6 +10,9 @@
 
 class CPresetSystemEditor;
 
+// The assignment value that encodes "no controller".
+float notAssignedValue();
+
 constexpr VstInt32 kNumPrograms = 17;
 constexpr VstInt32 kNumSoundParams = 18;   // sound parameters 0..17
 constexpr VstInt32 kCCFirst = 18;          // first controller-assignment parameter
