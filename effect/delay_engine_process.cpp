@@ -1,38 +1,76 @@
 // The per-block and per-sample processing of the delay engine. The memory
 // advances once per clock tick, not once per sample: the input is resampled
 // into the tick rate from writeHistory and back out of it from readHistory.
+//
+// For speed, both channels run as the two lanes of one SSE2 register
+// (dsp_stereo.h), parameter-derived fields are read once per block, and the
+// smoothed gains, once settled into their final two-sample cycle, are
+// replayed instead of recomputed. Every value is still rounded exactly where
+// the per-channel description rounds it: the output is bit for bit the same.
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "effect/delay_engine.h"
 #include "effect/dsp_math.h"
+#include "effect/dsp_rounded_math.h"
+#include "effect/dsp_stereo.h"
+#include "effect/dsp_stereo_channel.h"
 
 using namespace dsp;
 
 namespace {
 
-// One second-order low-pass section: y = A0·x + A1·x1 + A2·x2 − B1·y1 − B2·y2.
-inline float lowPassSection(float state[4], float x, const AntiAliasCoefficients& k) noexcept {
-  const double acc = static_cast<double>(k.a0) * x + static_cast<double>(k.a1) * state[0] +
-                     static_cast<double>(k.a2) * state[1] - static_cast<double>(k.b1) * state[2] -
-                     static_cast<double>(k.b2) * state[3];
-  const float y = flush(static_cast<float>(acc));
-  state[1] = state[0];
-  state[0] = x;
-  state[3] = state[2];
-  state[2] = y;
-  return y;
-}
+// ---------------------------------------------------------------------------
+// Parameter smoothing.
 
-// The gained input, limited so the filters cannot overflow.
-inline float gainedInput(float in, float gain, float offset) noexcept {
-  const double x = static_cast<double>(in) * gain + offset;
-  return static_cast<float>(std::clamp(x, -kSignalCeiling, kSignalCeiling));
+struct SmoothedValues {
+  float input, output, mix, feedback, depth;
+};
+
+inline bool sameBits(const SmoothedValues& a, const SmoothedValues& b) noexcept {
+  return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
 // One smoothing step: k'·target + k·state (+ offset).
 inline float smooth(float state, float target, double k, double kRest, double offset) noexcept {
   return static_cast<float>((kRest * target + k * state) + offset);
+}
+
+struct Smoother {
+  SmoothedValues target;
+  double k, kRest;
+
+  // The values after one sample whose denormal offset is d.
+  SmoothedValues step(SmoothedValues s, float d) const noexcept {
+    s.input = smooth(s.input, target.input, k, kRest, d);
+    s.output = smooth(s.output, target.output, k, kRest, d);
+    s.mix = smooth(s.mix, target.mix, k, kRest, d);
+    s.feedback = smooth(s.feedback, target.feedback, k, kRest, 0.0);
+    if (std::fabs(s.feedback) < kFeedbackFloor) s.feedback = 0.0f;
+    s.depth = smooth(s.depth, target.depth, k, kRest, d);
+    return s;
+  }
+};
+
+// What one sample needs of the smoothing, already in both lanes.
+struct SampleGains {
+  StereoDouble offset;     // this sample's denormal offset d
+  StereoDouble inputGain;  // the smoothed input gain before this sample's step
+  StereoDouble dryGain, wetGain;
+  StereoFloat feedback;
+  float depth;
+};
+
+inline SampleGains gainsAfter(float d, float inputBefore, const SmoothedValues& s,
+                              float delaySign) noexcept {
+  const float wet = flush(s.mix * s.output);
+  return {both(d),
+          both(inputBefore),
+          both(s.output - wet),
+          both(wet * delaySign),
+          bothFloat(s.feedback),
+          s.depth};
 }
 
 inline float safeOutput(double y) noexcept { return finiteOrZero(static_cast<float>(y)); }
@@ -43,17 +81,38 @@ inline float safeOutput(double y) noexcept { return finiteOrZero(static_cast<flo
 // the bracket rounds to the manual factor either way; |em| ≤ max(1, s) since
 // |s^0.3 − 0.5| ≤ 1 for s ≤ 1 and s^0.3 < s above. Skipping the power then
 // changes no bit of the result (Depth 0 is the common case).
+constexpr double kQuarterStep = 0x1p-26;  // below a quarter of a float step, relative
+
 inline bool envelopeCanMoveClock(float envAmount, float s, float depth, float lfoValue,
                                  float manualFactor) noexcept {
   if (envAmount == 0.0f) return false;
-  constexpr double kQuarterStep = 0x1p-26;  // below a quarter of a float step, relative
-  constexpr double kSlack = 1.01;           // covers the roundings of the bound itself
+  constexpr double kSlack = 1.01;  // covers the roundings of the bound itself
   const double reach =
       std::fabs(static_cast<double>(depth)) *
       (std::fabs(static_cast<double>(lfoValue)) +
        std::fabs(static_cast<double>(envAmount)) * std::max(1.0, static_cast<double>(s))) *
       kSlack;
   return !(reach < std::fabs(static_cast<double>(manualFactor)) * kQuarterStep);
+}
+
+// The same test for a whole block of settled smoothing, where the depth takes
+// one of two values and |lfo| ≤ |lfoAmount|: the envelope cannot move the
+// clock while s stays below the returned limit (−inf: it always may).
+inline float envelopeQuietBelow(float envAmount, float depthA, float depthB, float lfoAmount,
+                                float manualFactor) noexcept {
+  constexpr float kAlways = -INFINITY, kNever = INFINITY;
+  constexpr double kSlack = 1.02;  // more room than the per-sample test needs
+  if (envAmount == 0.0f) return kNever;
+  const double depth =
+      std::max(std::fabs(static_cast<double>(depthA)), std::fabs(static_cast<double>(depthB)));
+  if (depth == 0.0) return kNever;
+  const double room = std::fabs(static_cast<double>(manualFactor)) * kQuarterStep / kSlack;
+  const double limit = (room / depth - std::fabs(static_cast<double>(lfoAmount))) /
+                       std::fabs(static_cast<double>(envAmount));
+  if (!(limit > 1.0)) return kAlways;
+  float rounded = static_cast<float>(limit);
+  if (rounded > limit) rounded = std::nextafter(rounded, 0.0f);
+  return rounded;
 }
 
 }  // namespace
@@ -140,106 +199,133 @@ void DelayEngine::process(const float* inL, const float* inR, float* outL, float
   }
 
   if (frames > 0) {
-    // Running state in locals for the loop; stored back below.
-    ChannelState ch[2] = {channels_[0], channels_[1]};
-    float* const memory[2] = {memory_[0].get(), memory_[1].get()};
+    // Parameter-derived fields, once per block: hosts change them between
+    // blocks (automation splits a block where a value changes).
+    const Smoother smoother{{inputGain_, outputGain_, mixTarget_, feedbackTarget_, depthTarget_},
+                            smoothCoef_,
+                            smoothCoefRest_};
+    const float delaySign = delaySign_;
+    const bool squareWave = squareWave_;
+    const float lfoIncrement = lfoIncrement_;
+    const float lfoAmount = lfoAmount_;
+    const float envAmount = envAmount_;
+    const float manualFactor = manualFactor_;
+    const float clockDivide = clockDivide_;
+    const bool doubled = clockDivide != 1.0f;
+    const bool hiCut = hiCutOn_;
+    const bool fbInverted = feedbackSign_ < 0.0f;
+    const bool power = powerOn_;
+    // Hand-overs from the editor and the parameter thread, taken at the
+    // block's first sample.
+    bool delayChangePending = delayChanged_ && delayChanged_.exchange(false);
+    // The editor's acknowledgement clears the LED at the first sample, before
+    // that sample's window test can light it again.
+    const bool ledAcknowledged = ledAck_ && ledAck_.exchange(false);
+    float peak = peakReset_ && peakReset_.exchange(false) ? 0.0f : peakLevel_.load();
+    // Written by the engine during the block; stored back at its end.
+    bool engaged = repeatActive_;
+    const float fadeAtStart = fadeLevel_;
+    float fade = fadeAtStart;
+    bool led = ledState_ && !ledAcknowledged;
+    float factor = clockFactor_;
+
+    // Running state in locals for the loop: the two channels' state as lanes.
+    const ChannelState& left = channels_[0];
+    const ChannelState& right = channels_[1];
+    SectionLanes section[2];
+    for (int s = 0; s < 2; ++s) {
+      section[s] = {lanesOf(left.antiAlias[s][0], right.antiAlias[s][0]),
+                    lanesOf(left.antiAlias[s][1], right.antiAlias[s][1]),
+                    lanesOf(left.antiAlias[s][2], right.antiAlias[s][2]),
+                    lanesOf(left.antiAlias[s][3], right.antiAlias[s][3])};
+    }
+    HistoryLanes writeHistory = historyOf(left.writeHistory, right.writeHistory);
+    HistoryLanes readHistory = historyOf(left.readHistory, right.readHistory);
+    alignas(16) float ring[kMaxLevelRing][2];
+    for (int32_t i = 0; i < kMaxLevelRing; ++i) {
+      ring[i][0] = left.levelRing[i];
+      ring[i][1] = right.levelRing[i];
+    }
+    StereoFloat levelSum = stereo(left.levelSum, right.levelSum);
+    StereoFloat hiCutState = stereo(left.hiCutState, right.hiCutState);
+    StereoFloat feedback = stereo(left.feedbackSignal, right.feedbackSignal);
+
+    float* const memoryL = memory_[0].get();
+    float* const memoryR = memory_[1].get();
     const int32_t length = bufferLength_;
-    const AntiAliasCoefficients lp = antiAliasCoefficients();
-    const double k = smoothCoef_, kRest = smoothCoefRest_;
+    const AntiAliasCoefficients k = antiAliasCoefficients();
+    const LowPassLanes lp{both(k.a0), both(k.a1), both(k.a2), both(k.b1), both(k.b2)};
     const double envK = envCoef_, envKRest = envCoefRest_;
-    const double hiK = hiCutCoef_, hiKRest = hiCutCoefRest_;
+    const StereoDouble hiK = both(hiCutCoef_), hiKRest = both(hiCutCoefRest_);
     const double growth = fadeGrowth_;
-    float d = denormalOffset_;
-    float sIn = smoothInputGain_, sOut = smoothOutputGain_, sMix = smoothMix_,
-          sFb = smoothFeedback_, sDepth = smoothDepth_;
+    const StereoFloat ringReciprocal = bothFloat(1.0f / static_cast<float>(ringLength));
     int32_t writePos = writePos_, readPos = readPos_, levelPos = levelPos_;
     float lfoPhase = lfoPhase_, lfoValue = lfoValue_, envState = envState_;
     float clockPhase = clockPhase_, clockIncrement = clockIncrement_;
     float incrementFactor = clockIncrementFactor_;
-    const float ringReciprocal = 1.0f / static_cast<float>(ringLength);
     float delaySamples = delaySamples_;
-    float peak = peakLevel_;
-    bool led = ledState_;
 
-    for (int32_t n = 0; n < frames; ++n) {
-      d = -d;  // alternating offset against denormals
-      const float rawIn[2] = {inL[n], inR[n]};
-      const float in[2] = {finiteOrZero(rawIn[0]), finiteOrZero(rawIn[1])};
+    // envelopeQuiet: a block limit from envelopeQuietBelow, or NaN for the
+    // per-sample test.
+    auto runSample = [&](int32_t n, const SampleGains& g, float envelopeQuiet)
+        __attribute__((always_inline)) {
+      const StereoFloat in = finiteOrZero(loadStereo(inL + n, inR + n));
 
       // Input gain, anti-aliasing, memory input with last sample's feedback.
-      float x[2], w[2], a[2];
-      for (int c = 0; c < 2; ++c) {
-        x[c] = gainedInput(in[c], sIn, d);
-        float y = lowPassSection(ch[c].antiAlias[0], x[c], lp);
-        y = lowPassSection(ch[c].antiAlias[1], y, lp);
-        w[c] = y + ch[c].feedbackSignal;
-        a[c] = std::fabs(w[c]);
-        ch[c].levelSum = (ch[c].levelSum + a[c]) - ch[c].levelRing[levelPos];
-        ch[c].levelRing[levelPos] = a[c];
-      }
+      const StereoDouble x = gainedInput(in, g.inputGain, g.offset);
+      const StereoDouble y = runSection(section[1], runSection(section[0], x, lp), lp);
+      const StereoFloat w = narrow(y) + feedback;
+      const StereoFloat a = absolute(w);
+      levelSum = (levelSum + a) - loadPair(ring[levelPos]);
+      storePair(ring[levelPos], a);
       if (++levelPos == ringLength) levelPos = 0;
 
       // Level-dependent limiter: g·m = m − m²/4 up to the knee, then 1.
-      float g[2], vin[2];
-      for (int c = 0; c < 2; ++c) {
-        const float m = ch[c].levelSum * ringReciprocal;  // N is a power of 2: exact
-        g[c] = m <= kLimiterKnee ? 1.0f - kLimiterSlope * m : 1.0f / m;
-        vin[c] = g[c] * w[c];
-      }
-      const float e = static_cast<float>(
-          0.5 * (static_cast<double>(g[0]) * a[0] + static_cast<double>(g[1]) * a[1]));
-      const float level = a[0] + a[1];
-
-      if (peakReset_ && peakReset_.exchange(false)) peak = 0.0f;
-      peak = std::max(peak, level);
+      // N is a power of 2, so the average is exact.
+      const StereoFloat m = levelSum * ringReciprocal;
+      const StereoFloat gain =
+          belowKnee(m) ? bothFloat(1.0f) - bothFloat(kLimiterSlope) * m : limiterGain(m);
+      const StereoFloat vin = gain * w;
+      const StereoDouble weighted = widen(gain) * widen(a);
+      const float e = static_cast<float>(0.5 * (leftOf(weighted) + rightOf(weighted)));
+      peak = std::max(peak, leftOf(a) + rightOf(a));
 
       // Envelope follower and its shaped modulation.
       const float s = static_cast<float>(envState * envK + envKRest * e);
       envState = flush(s);
 
-      for (int c = 0; c < 2; ++c) pushHistory(ch[c].writeHistory, vin[c]);
-
-      // Parameter smoothing; the new input gain acts from the next sample.
-      sIn = smooth(sIn, inputGain_, k, kRest, d);
-      sOut = smooth(sOut, outputGain_, k, kRest, d);
-      sMix = smooth(sMix, mixTarget_, k, kRest, d);
-      sFb = smooth(sFb, feedbackTarget_, k, kRest, 0.0);
-      if (std::fabs(sFb) < kFeedbackFloor) sFb = 0.0f;
-      sDepth = smooth(sDepth, depthTarget_, k, kRest, d);
-
-      const float wet = flush(sMix * sOut);
-      const float dryGain = sOut - wet;
-      const float wetGain = wet * delaySign_;
+      writeHistory.push(widen(vin));
 
       // LFO, sampled before this sample's phase step.
-      const float raw = squareWave_ ? (lfoPhase <= 0.0f ? 1.0f : -1.0f)
-                                    : static_cast<float>(-std::sin(static_cast<double>(lfoPhase)));
-      lfoPhase = lfoPhase + lfoIncrement_;
+      const float raw = squareWave ? (lfoPhase <= 0.0f ? 1.0f : -1.0f) : -roundedSin(lfoPhase);
+      lfoPhase = lfoPhase + lfoIncrement;
       if (lfoPhase >= static_cast<float>(kPi)) lfoPhase = static_cast<float>(lfoPhase - kTwoPi);
-      lfoValue = lfoAmount_ * raw;
+      lfoValue = lfoAmount * raw;
 
       // Envelope modulation (s^0.3 − 0.5)·weight, then the clock factor; the
       // bracket is kept positive so the tick count is bounded.
-      const float envAmount = envAmount_;
-      const float manualFactor = manualFactor_;
       double em = 0.0;
-      if (envelopeCanMoveClock(envAmount, s, sDepth, lfoValue, manualFactor)) {
-        const float shaped = static_cast<float>(
-            std::pow(static_cast<double>(s), static_cast<double>(kEnvelopeExponent)));
-        const float centred = static_cast<float>(static_cast<double>(shaped) - 0.5);
+      const bool envelopeMoves =
+          envelopeQuiet == envelopeQuiet
+              ? !(s < envelopeQuiet)
+              : envelopeCanMoveClock(envAmount, s, g.depth, lfoValue, manualFactor);
+      if (envelopeMoves) {
+        const float shaped = envelopePower_(s);  // s^0.3
+        // A difference of two floats, rounded once: the same in float as in double.
+        const float centred = shaped - 0.5f;
         em = static_cast<double>(centred) * envAmount;
       }
       float bracket =
           static_cast<float>(static_cast<double>(manualFactor) +
-                             static_cast<double>(sDepth) * (static_cast<double>(lfoValue) + em));
+                             static_cast<double>(g.depth) * (static_cast<double>(lfoValue) + em));
       if (!(bracket >= kMinClockBracket)) bracket = kMinClockBracket;
       if (bracket > kMaxClockBracket) bracket = kMaxClockBracket;
-      const float factor = bracket * clockDivide_;
-      clockFactor_ = factor;
+      factor = doubled ? bracket * clockDivide : bracket;  // × 1 is exact
 
-      // Clock phase: the distance to the next tick is rescaled when the rate changes.
-      // A steady clock (the common case) needs no division: the increment
-      // repeats, and with an unchanged increment this is phase += increment.
+      // Clock phase: the distance to the next tick is rescaled when the rate
+      // changes. A steady clock (the common case) needs no division: the
+      // increment repeats, and with an unchanged increment this is
+      // phase += increment.
       const float previousIncrement = clockIncrement;
       if (factor != incrementFactor) {
         clockIncrement = static_cast<float>(1.0 / factor);
@@ -251,74 +337,65 @@ void DelayEngine::process(const float* inL, const float* inR, float* outL, float
                                                          clockIncrement / previousIncrement);
       clockPhase = clockIncrement + q;
 
-      const bool engaged = repeatActive_;
       if (clockPhase >= 1.0f) {
-        const Cubic cubic[2] = {cubicOf(ch[0].writeHistory), cubicOf(ch[1].writeHistory)};
+        const CubicLanes cubic = cubicOf(writeHistory);
         float r = 1.0f - q;
-        const float startFade = fadeLevel_;
-        float f = startFade;
         do {
           clockPhase -= 1.0f;
           // The tick's time inside the sample, p1 → p2 (no division at factor 1).
           const float t = clockIncrement == 1.0f ? r : r / clockIncrement;
-          const double fade = f, keep = 1.0 - fade;
-          for (int c = 0; c < 2; ++c) {
-            const double value = evaluateCubic(cubic[c], t);
-            const double old = memory[c][readPos];
-            memory[c][writePos] =
-                static_cast<float>(engaged ? keep * value + fade * old : keep * old + fade * value);
-          }
-          f = static_cast<float>(fade * growth);
-          if (f > 1.0f) f = 1.0f;
-          for (int c = 0; c < 2; ++c) pushHistory(ch[c].readHistory, memory[c][readPos]);
+          const double fadeNow = fade;
+          const StereoDouble faded = both(fadeNow), kept = both(1.0 - fadeNow);
+          const StereoDouble value =
+              widen(t == 1.0f ? evaluateCubicAtOne(cubic) : evaluateCubic(cubic, t));
+          const StereoFloat oldSlots = loadStereo(memoryL + readPos, memoryR + readPos);
+          const StereoDouble old = widen(oldSlots);
+          const StereoFloat slots =
+              narrow(engaged ? kept * value + faded * old : kept * old + faded * value);
+          storeStereo(memoryL + writePos, memoryR + writePos, slots);
+          fade = static_cast<float>(fadeNow * growth);
+          if (fade > 1.0f) fade = 1.0f;
+          // The read position's slot after the write.
+          readHistory.push(widen(readPos == writePos ? slots : oldSlots));
           if (++readPos == length) readPos = 0;
           if (++writePos == length) writePos = 0;
           r += 1.0f;
         } while (clockPhase >= 1.0f);
-        if (f != startFade) fadeLevel_ = f;
       }
 
-      float o[2];
-      for (int c = 0; c < 2; ++c) o[c] = interpolateHistory(ch[c].readHistory, clockPhase);
-      if (delaySamples < kShortDelayLimit && !engaged) {
-        o[0] = vin[0];
-        o[1] = vin[1];
-      }
+      uint32_t phaseBits;
+      std::memcpy(&phaseBits, &clockPhase, sizeof phaseBits);
+      StereoFloat o = phaseBits == 0 && interpolatesToP1AtZero(readHistory)
+                          ? narrow(readHistory.p1)
+                          : interpolateHistory(readHistory, clockPhase);
+      if (delaySamples < kShortDelayLimit && !engaged) o = vin;
 
       // A new delay time: the read head jumps, without a crossfade.
-      if (delayChanged_ && delayChanged_.exchange(false)) {
-        delaySamples = static_cast<float>(rate * delayMs_ / 1000.0);
+      if (delayChangePending) {
+        delayChangePending = false;
+        delaySamples = static_cast<float>(rate * delayMs / 1000.0);
         const int32_t offset = std::clamp(truncToInt(delaySamples), 0, length - 1);
         readPos = writePos - offset;
         if (readPos < 0) readPos += length;
       }
 
       // High-cut on the feedback path only: the first echo leaves unfiltered.
-      const bool hiCut = hiCutOn_;
-      const float fbSign = feedbackSign_;
-      for (int c = 0; c < 2; ++c) {
-        float hs = hiCut ? static_cast<float>(o[c] * hiKRest + ch[c].hiCutState * hiK) : o[c];
-        hs = flush(hs);
-        ch[c].hiCutState = hs;
-        ch[c].feedbackSignal = engaged ? hs : (hs * sFb) * fbSign;
-      }
+      hiCutState = flush(hiCut ? narrow(widen(o) * hiKRest + widen(hiCutState) * hiK) : o);
+      // The sign is ±1: the product is exact, a negation or nothing.
+      const StereoFloat scaled = hiCutState * g.feedback;
+      feedback = engaged ? hiCutState : fbInverted ? negated(scaled) : scaled;
 
-      if (powerOn_) {
-        const float yL = static_cast<float>(static_cast<double>(dryGain) * x[0] +
-                                            static_cast<double>(wetGain) * o[0]);
-        const float yR = static_cast<float>(static_cast<double>(dryGain) * x[1] +
-                                            static_cast<double>(wetGain) * o[1]);
+      if (power) {
+        const StereoFloat mixed = narrow(g.dryGain * x + g.wetGain * widen(o));
         if (outR) {
-          outL[n] = finiteOrZero(yL);
-          outR[n] = finiteOrZero(yR);
+          storeStereo(outL + n, outR + n, finiteOrZero(mixed));
         } else {
-          outL[n] = safeOutput(0.5 * (static_cast<double>(yL) + yR));
+          outL[n] = safeOutput(0.5 * (static_cast<double>(leftOf(mixed)) + rightOf(mixed)));
         }
       } else if (outR) {
-        outL[n] = in[0];
-        outR[n] = in[1];
+        storeStereo(outL + n, outR + n, in);
       } else {
-        outL[n] = static_cast<float>(0.5 * (static_cast<double>(in[0]) + in[1]));
+        outL[n] = static_cast<float>(0.5 * (static_cast<double>(leftOf(in)) + rightOf(in)));
       }
 
       // Beat counter: repeat engagement at the period boundary, LED window.
@@ -326,22 +403,63 @@ void DelayEngine::process(const float* inL, const float* inR, float* outL, float
       const bool inWindow = counter < ledWindow || counter > windowEnd;
       if (counter > periodSamples) {
         counter = 0;
-        if (repeatOn_ && !repeatActive_) engageRepeat();
+        if (!engaged && repeatOn_) {
+          engaged = true;
+          fade = kFadeStart;
+          repeatActive_ = true;
+        }
       }
-      if (ledAck_ && ledAck_.exchange(false)) led = false;
       if (inWindow) led = true;
-      ledState_ = led;
-      peakLevel_ = peak;
+    };
+
+    // Smoothing: once every value repeats after two samples (the offset
+    // alternates), the cycle is replayed; until then it is computed.
+    SmoothedValues smoothed{smoothInputGain_, smoothOutputGain_, smoothMix_, smoothFeedback_,
+                            smoothDepth_};
+    float d = denormalOffset_;
+    const SmoothedValues next = smoother.step(smoothed, -d);
+    const SmoothedValues afterNext = smoother.step(next, d);
+    if (sameBits(afterNext, smoothed)) {
+      const SampleGains cycle[2] = {gainsAfter(-d, smoothed.input, next, delaySign),
+                                    gainsAfter(d, next.input, smoothed, delaySign)};
+      const float envelopeQuiet =
+          envelopeQuietBelow(envAmount, cycle[0].depth, cycle[1].depth, lfoAmount, manualFactor);
+      for (int32_t n = 0; n < frames; ++n) runSample(n, cycle[n & 1], envelopeQuiet);
+      if (frames & 1) {
+        smoothed = next;
+        d = -d;
+      }
+    } else {
+      for (int32_t n = 0; n < frames; ++n) {
+        d = -d;  // alternating offset against denormals
+        const float inputBefore = smoothed.input;
+        smoothed = smoother.step(smoothed, d);
+        runSample(n, gainsAfter(d, inputBefore, smoothed, delaySign), NAN);
+      }
     }
 
-    channels_[0] = ch[0];
-    channels_[1] = ch[1];
+    // Store the running state back.
+    for (int c = 0; c < 2; ++c) {
+      ChannelState& ch = channels_[c];
+      for (int s = 0; s < 2; ++s) {
+        ch.antiAlias[s][0] = laneOf(section[s].x1, c);
+        ch.antiAlias[s][1] = laneOf(section[s].x2, c);
+        ch.antiAlias[s][2] = laneOf(section[s].y1, c);
+        ch.antiAlias[s][3] = laneOf(section[s].y2, c);
+      }
+      storeHistory(writeHistory, c, ch.writeHistory);
+      storeHistory(readHistory, c, ch.readHistory);
+      for (int32_t i = 0; i < kMaxLevelRing; ++i) ch.levelRing[i] = ring[i][c];
+      ch.levelSum = laneOf(levelSum, c);
+      ch.hiCutState = laneOf(hiCutState, c);
+      ch.feedbackSignal = laneOf(feedback, c);
+    }
     denormalOffset_ = d;
-    smoothInputGain_ = sIn;
-    smoothOutputGain_ = sOut;
-    smoothMix_ = sMix;
-    smoothFeedback_ = sFb;
-    smoothDepth_ = sDepth;
+    smoothInputGain_ = smoothed.input;
+    smoothOutputGain_ = smoothed.output;
+    smoothMix_ = smoothed.mix;
+    smoothFeedback_ = smoothed.feedback;
+    smoothDepth_ = smoothed.depth;
     writePos_ = writePos;
     readPos_ = readPos;
     levelPos_ = levelPos;
@@ -352,6 +470,11 @@ void DelayEngine::process(const float* inL, const float* inR, float* outL, float
     clockIncrement_ = clockIncrement;
     clockIncrementFactor_ = incrementFactor;
     delaySamples_ = delaySamples;
+    clockFactor_ = factor;
+    peakLevel_ = peak;
+    ledState_ = led;
+    // Unless the parameter thread restarted the crossfade meanwhile.
+    if (fade != fadeAtStart) fadeLevel_.compareExchange(fadeAtStart, fade);
   }
   previousEndCounter_ = counter;
 

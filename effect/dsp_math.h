@@ -28,7 +28,9 @@ inline int32_t truncToInt(double x) noexcept {
 inline float finiteOrZero(float x) noexcept { return std::isfinite(x) ? x : 0.0f; }
 
 // Four-point Catmull-Rom cubic over p0 … p3 (oldest first), value at t in
-// [0, 1] between p1 and p2.
+// [0, 1] between p1 and p2. The sample loop runs the two-channel forms of
+// dsp_stereo_channel.h; these scalar forms are the reference they are tested
+// against.
 struct Cubic {
   float c0, c1, c2, c3;
 };

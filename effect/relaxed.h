@@ -18,6 +18,11 @@ class Relaxed {
     return *this;
   }
   T exchange(T v) noexcept { return value_.exchange(v, std::memory_order_relaxed); }
+  // Stores desired only if the value is still expected; false if another
+  // thread wrote in between (its value is kept).
+  bool compareExchange(T expected, T desired) noexcept {
+    return value_.compare_exchange_strong(expected, desired, std::memory_order_relaxed);
+  }
 
  private:
   std::atomic<T> value_;

@@ -1,0 +1,142 @@
+// The engine's per-channel arithmetic for both channels at once (lane 0
+// left, lane 1 right): the anti-aliasing sections, the interpolation
+// histories and their cubics, the gained input and the limiter. Each rounds
+// exactly where the scalar helpers of dsp_math.h round.
+#pragma once
+
+#include <emmintrin.h>
+
+#include "effect/dsp_constants.h"
+#include "effect/dsp_stereo.h"
+
+namespace dsp {
+
+struct LowPassLanes {
+  StereoDouble a0, a1, a2, b1, b2;
+};
+
+// One second-order section's memory: inputs x1, x2 and outputs y1, y2.
+struct SectionLanes {
+  StereoDouble x1, x2, y1, y2;
+};
+
+// y = A0·x + A1·x1 + A2·x2 − B1·y1 − B2·y2, rounded to single and flushed.
+inline StereoDouble runSection(SectionLanes& s, StereoDouble x, const LowPassLanes& k) noexcept {
+  const StereoDouble acc = k.a0 * x + k.a1 * s.x1 + k.a2 * s.x2 - k.b1 * s.y1 - k.b2 * s.y2;
+  const StereoDouble y = widen(flush(narrow(acc)));
+  s.x2 = s.x1;
+  s.x1 = x;
+  s.y2 = s.y1;
+  s.y1 = y;
+  return y;
+}
+
+// Four single-precision values, oldest first, in double form.
+struct HistoryLanes {
+  StereoDouble p0, p1, p2, p3;
+  void push(StereoDouble v) noexcept {
+    p0 = p1;
+    p1 = p2;
+    p2 = p3;
+    p3 = v;
+  }
+};
+
+// Lanes of single-precision fields, and back (the values are floats: exact).
+inline StereoDouble lanesOf(float left, float right) noexcept { return widen(stereo(left, right)); }
+inline float laneOf(StereoDouble v, int channel) noexcept {
+  return static_cast<float>(channel == 0 ? leftOf(v) : rightOf(v));
+}
+inline float laneOf(StereoFloat v, int channel) noexcept {
+  return channel == 0 ? leftOf(v) : rightOf(v);
+}
+inline HistoryLanes historyOf(const float (&left)[4], const float (&right)[4]) noexcept {
+  return {lanesOf(left[0], right[0]), lanesOf(left[1], right[1]), lanesOf(left[2], right[2]),
+          lanesOf(left[3], right[3])};
+}
+inline void storeHistory(const HistoryLanes& h, int channel, float (&history)[4]) noexcept {
+  history[0] = laneOf(h.p0, channel);
+  history[1] = laneOf(h.p1, channel);
+  history[2] = laneOf(h.p2, channel);
+  history[3] = laneOf(h.p3, channel);
+}
+
+struct CubicLanes {
+  StereoDouble c0, c1, c2, c3;
+};
+
+// Catmull-Rom coefficients, each rounded to single precision.
+inline CubicLanes cubicOf(const HistoryLanes& h) noexcept {
+  const StereoDouble two = both(2.0), three = both(3.0), four = both(4.0), five = both(5.0);
+  return {roundToFloat(two * h.p1), roundToFloat(h.p2 - h.p0),
+          roundToFloat(two * h.p0 - five * h.p1 + four * h.p2 - h.p3),
+          roundToFloat(h.p3 - three * h.p2 + three * h.p1 - h.p0)};
+}
+
+// 0.5 × (c0 + c1·t + c2·t² + c3·t³), summed from the low terms up with t²,
+// t³ and every partial sum in single precision.
+inline StereoFloat evaluateCubic(const CubicLanes& c, float t) noexcept {
+  const float t2 = t * t;
+  const float t3 = t2 * t;
+  StereoDouble a = roundToFloat(c.c1 * both(t) + c.c0);
+  a = roundToFloat(c.c2 * both(t2) + a);
+  return bothFloat(0.5f) * narrow(c.c3 * both(t3) + a);
+}
+
+// The same at t = 1, where every multiplication by t is exact and dropped.
+inline StereoFloat evaluateCubicAtOne(const CubicLanes& c) noexcept {
+  StereoDouble a = roundToFloat(c.c1 + c.c0);
+  a = roundToFloat(c.c2 + a);
+  return bothFloat(0.5f) * narrow(c.c3 + a);
+}
+
+// At t = +0 the output-side cubic below is p1 itself, bit for bit, when p1
+// is not zero (every other term adds a signed zero to 2·p1, then halved) and
+// the values are far from overflow, or when all four values are +0. This
+// holds for both channels in the steady state of an unmodulated clock, so
+// the evaluation can be skipped.
+inline bool interpolatesToP1AtZero(const HistoryLanes& h) noexcept {
+  const StereoDouble sign = both(-0.0);
+  const StereoDouble largest =
+      _mm_max_pd(_mm_max_pd(_mm_andnot_pd(sign, h.p0), _mm_andnot_pd(sign, h.p1)),
+                 _mm_max_pd(_mm_andnot_pd(sign, h.p2), _mm_andnot_pd(sign, h.p3)));
+  constexpr double kFarFromOverflow = 0x1p64;
+  const int nonZeroAndSmall = _mm_movemask_pd(_mm_and_pd(
+      _mm_cmpneq_pd(h.p1, _mm_setzero_pd()), _mm_cmplt_pd(largest, both(kFarFromOverflow))));
+  if (nonZeroAndSmall == 3) return true;
+  const __m128i bits = _mm_or_si128(_mm_or_si128(_mm_castpd_si128(h.p0), _mm_castpd_si128(h.p1)),
+                                    _mm_or_si128(_mm_castpd_si128(h.p2), _mm_castpd_si128(h.p3)));
+  return _mm_movemask_epi8(_mm_cmpeq_epi32(bits, _mm_setzero_si128())) == 0xffff;
+}
+
+// The output side: the linear term is formed as (p2 − p0)·t + 2·p1 directly.
+inline StereoFloat interpolateHistory(const HistoryLanes& h, float t) noexcept {
+  const StereoDouble two = both(2.0), three = both(3.0), four = both(4.0), five = both(5.0);
+  const float t2 = t * t;
+  const float t3 = t2 * t;
+  const StereoDouble c2 = roundToFloat(two * h.p0 - five * h.p1 + four * h.p2 - h.p3);
+  const StereoDouble c3 = roundToFloat(h.p3 - three * h.p2 + three * h.p1 - h.p0);
+  StereoDouble a = roundToFloat((h.p2 - h.p0) * both(t) + two * h.p1);
+  a = roundToFloat(c2 * both(t2) + a);
+  return bothFloat(0.5f) * narrow(c3 * both(t3) + a);
+}
+
+// The gained input, limited so the filters cannot overflow.
+inline StereoDouble gainedInput(StereoFloat in, StereoDouble gain, StereoDouble offset) noexcept {
+  const StereoDouble x = widen(in) * gain + offset;
+  return roundToFloat(_mm_min_pd(_mm_max_pd(x, both(-kSignalCeiling)), both(kSignalCeiling)));
+}
+
+// Both channels' levels at or below the knee (the common case: no division).
+inline bool belowKnee(StereoFloat m) noexcept {
+  return (_mm_movemask_ps(_mm_cmple_ps(m, bothFloat(kLimiterKnee))) & 3) == 3;
+}
+
+// Level-dependent limiter gain: 1 − slope·m up to the knee, 1/m above.
+inline StereoFloat limiterGain(StereoFloat m) noexcept {
+  const StereoFloat one = bothFloat(1.0f);
+  return select(_mm_cmple_ps(m, bothFloat(kLimiterKnee)), one - bothFloat(kLimiterSlope) * m,
+                one / m);
+}
+
+}  // namespace dsp
