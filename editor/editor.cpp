@@ -83,6 +83,10 @@ bool Editor::open(void* ptr) {
   buildPanel();
   CPresetSystemEditor::open(ptr);
   setKnobMode(kLinearMode);
+  // Values set on other threads while the panel was being built were not
+  // shown; take them now that updates flow.
+  for (VstInt32 index = 0; index < kPanelParameters; ++index)
+    setParameter(index, parameter(index));
   return true;
 }
 
@@ -207,7 +211,9 @@ void Editor::setStrips(float value) {
 // May run on the thread of the host's automation: it only sets values,
 // which the next idle pass draws.
 void Editor::setParameter(VstInt32 index, float value) {
-  if (!frame || index < 0 || index >= kPanelParameters) return;
+  if (index < 0 || index >= kPanelParameters) return;
+  ControlVisit visit{controlGate};
+  if (!visit) return;
   if (index == kDlyTime) {
     setStrips(value > 0.f ? std::sqrt(value) : 0.f);
     return;

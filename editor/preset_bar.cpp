@@ -158,10 +158,12 @@ bool CPresetSystemEditor::open(void* ptr) {
   fx->stopLearn();
   fx->stopClear();
   frontPanel->forget();
+  controlGate.opened();
   return true;
 }
 
 void CPresetSystemEditor::close() {
+  controlGate.closing();
   programNameField = nullptr;
   programMenu = nullptr;
   programRocker = nullptr;

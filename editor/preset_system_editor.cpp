@@ -46,9 +46,14 @@ CPresetSystemEffect* CPresetSystemEditor::presetEffect() {
   return static_cast<CPresetSystemEffect*>(effect);
 }
 
-void CPresetSystemEditor::learnEnded() { releaseButton(learnButton); }
+// Both may run on the thread that delivers MIDI events.
+void CPresetSystemEditor::learnEnded() {
+  if (ControlVisit visit{controlGate}) releaseButton(learnButton);
+}
 
-void CPresetSystemEditor::clearEnded() { releaseButton(clearButton); }
+void CPresetSystemEditor::clearEnded() {
+  if (ControlVisit visit{controlGate}) releaseButton(clearButton);
+}
 
 void CPresetSystemEditor::programNameChanged(const char* name) {
   if (name) showProgramName(name);

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <string>
 
+#include "editor/control_gate.h"
 #include "editor/toolkit/aeffguieditor.h"
 #include "editor/toolkit/ccontrol.h"
 #include "presets/settings_store.h"
@@ -67,6 +68,9 @@ class CPresetSystemEditor : public AEffGUIEditor, public CControlListener {
 
  protected:
   CPresetSystemEffect* presetEffect();
+
+  // Guards control updates that arrive on the host's other threads.
+  ControlGate controlGate;
 
   // File locations of the file selectors; the folder ends in '/'.
   char currentFolder[kLocationTextSize] = {};
