@@ -30,8 +30,14 @@ class BarEditor : public CPresetSystemEditor {
     programMenu = menu;
     learnButton = learn;
     clearButton = clear;
+    controlGate.opened();  // as at the end of opening the window
   }
-  void detach() { attach(nullptr, nullptr, nullptr, nullptr); }
+  void detach() {
+    controlGate.closing();
+    programNameField = nullptr;
+    programMenu = nullptr;
+    learnButton = clearButton = nullptr;
+  }
 };
 
 class PresetBarState : public ::testing::Test {
