@@ -6,7 +6,7 @@ set -euo pipefail
 
 seconds="${1:-30}"
 here="$(cd "$(dirname "$0")" && pwd)"
-build="${FUZZ_BUILD_DIR:-${TMPDIR:-/tmp}/halden-fuzz-build}"
+build="${FUZZ_BUILD_DIR:-$here/../build/fuzz}"
 targets=(set_chunk preset_decoder bank_decoder midi_decoder)
 
 launcher=()
