@@ -15,25 +15,7 @@ namespace {
 
 constexpr float kTolerance = 1e-5f;
 
-class CustomControls : public ::testing::Test {
- protected:
-  void SetUp() override { frame = new MyFrame(CRect(0, 0, 400, 200), nullptr, &editor); }
-  void TearDown() override { frame->close(); }
-
-  CMouseEventResult press(double x, double y, int32_t buttons = kLButton) {
-    return frame->platformOnMouseDown(CPoint(x, y), buttons);
-  }
-  void move(double x, double y, int32_t buttons = kLButton) {
-    frame->platformOnMouseMoved(CPoint(x, y), buttons);
-  }
-  void release(double x, double y, int32_t buttons = kLButton) {
-    frame->platformOnMouseUp(CPoint(x, y), buttons);
-  }
-
-  FakeEditor editor;
-  RecordingListener listener;
-  CFrame* frame = nullptr;
-};
+using CustomControls = FrameFixture<MyFrame>;
 
 // ---- CInvisibleSlider ----
 

@@ -9,32 +9,7 @@ using namespace toolkit_test;
 
 namespace {
 
-class ToolkitControls : public ::testing::Test {
- protected:
-  void SetUp() override { frame = new CFrame(CRect(0, 0, 400, 200), nullptr, &editor); }
-  void TearDown() override { frame->close(); }
-
-  CMouseEventResult press(double x, double y, int32_t buttons = kLButton) {
-    return frame->platformOnMouseDown(CPoint(x, y), buttons);
-  }
-  void move(double x, double y, int32_t buttons = kLButton) {
-    frame->platformOnMouseMoved(CPoint(x, y), buttons);
-  }
-  void release(double x, double y, int32_t buttons = kLButton) {
-    frame->platformOnMouseUp(CPoint(x, y), buttons);
-  }
-  void key(unsigned char virt, int32_t character = 0) {
-    VstKeyCode code{character, virt, 0};
-    frame->platformOnKeyDown(code);
-  }
-  void type(const std::string& text) {
-    for (char c : text) key(0, c);
-  }
-
-  FakeEditor editor;
-  RecordingListener listener;
-  CFrame* frame = nullptr;
-};
+using ToolkitControls = FrameFixture<CFrame>;
 
 // ---- CAnimKnob ----
 

@@ -3,8 +3,10 @@
 #pragma once
 
 #include <cairo.h>
+#include <gtest/gtest.h>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "editor/toolkit/vstgui.h"
@@ -66,5 +68,35 @@ inline int shownFrame(CFrame* frame, int x, int y) {
   frame->idle();
   return pixelAt(frame->getBackBuffer(), x, y).red;
 }
+
+// A frame of 400 × 200 off screen, driven with synthetic mouse and key
+// events; FrameType is CFrame or the editor's own frame class.
+template <typename FrameType>
+class FrameFixture : public ::testing::Test {
+ protected:
+  void SetUp() override { frame = new FrameType(CRect(0, 0, 400, 200), nullptr, &editor); }
+  void TearDown() override { frame->close(); }
+
+  CMouseEventResult press(double x, double y, int32_t buttons = kLButton) {
+    return frame->platformOnMouseDown(CPoint(x, y), buttons);
+  }
+  void move(double x, double y, int32_t buttons = kLButton) {
+    frame->platformOnMouseMoved(CPoint(x, y), buttons);
+  }
+  void release(double x, double y, int32_t buttons = kLButton) {
+    frame->platformOnMouseUp(CPoint(x, y), buttons);
+  }
+  void key(unsigned char virt, int32_t character = 0) {
+    VstKeyCode code{character, virt, 0};
+    frame->platformOnKeyDown(code);
+  }
+  void type(const std::string& text) {
+    for (char c : text) key(0, c);
+  }
+
+  FakeEditor editor;
+  RecordingListener listener;
+  CFrame* frame = nullptr;
+};
 
 }  // namespace toolkit_test
