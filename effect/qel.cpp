@@ -31,8 +31,9 @@ Qel::Qel(audioMasterCallback audioMaster) : CPresetSystemEffect(audioMaster) {
   canProcessReplacing(true);
   // The engine member was built for 44100 Hz with its memories and cleared
   // state. Without an editor the instance still works.
+  // The editor attaches itself to this effect as it is built.
   try {
-    if (Editor* created = new (std::nothrow) Editor(this)) setEditor(created);
+    new (std::nothrow) Editor(this);
   } catch (...) {
   }
   loadDefaults();
