@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "effect/delay_engine.h"
+#include "effect/dsp_rounded_math.h"
+#include "effect/dsp_stereo_channel.h"
 #include "presets/factory_programs.h"
 
 namespace {
@@ -35,6 +37,12 @@ std::vector<float> testSignal(size_t n) {
   return v;
 }
 
+// Per stereo frame, shown with an SI prefix: "150n" is 150 ns per frame.
+benchmark::Counter perFrame(const benchmark::State& state) {
+  return benchmark::Counter(static_cast<double>(state.iterations()) * kBlock,
+                            benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
 void runProgram(benchmark::State& state, const char* name, bool silenceAfterSignal) {
   const FactoryProgram* program = findProgram(name);
   if (!program) {
@@ -57,14 +65,49 @@ void runProgram(benchmark::State& state, const char* name, bool silenceAfterSign
     benchmark::DoNotOptimize(outR.data());
   }
   state.SetItemsProcessed(state.iterations() * kBlock);
-  // Shown with an SI prefix: "150n" is 150 ns per stereo frame.
-  state.counters["time_per_frame"] =
-      benchmark::Counter(static_cast<double>(state.iterations()) * kBlock,
-                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  state.counters["time_per_frame"] = perFrame(state);
+}
+
+// Floors of the work every sample must do in order: each of these is a
+// recurrence (the next sample needs this one's rounded result), so no
+// reordering inside the engine can make a sample cheaper than its chain.
+
+// The two anti-aliasing sections of both channels, nothing else: each
+// output is rounded, flushed and fed back before the next sample can start.
+void antiAliasFilterAlone(benchmark::State& state) {
+  DelayEngine engine;
+  engine.resume(kRate);
+  const AntiAliasCoefficients k = engine.antiAliasCoefficients();
+  const dsp::LowPassLanes lp{dsp::both(k.a0), dsp::both(k.a1), dsp::both(k.a2), dsp::both(k.b1),
+                             dsp::both(k.b2)};
+  dsp::SectionLanes first{}, second{};
+  const std::vector<float> signal = testSignal(kBlock);
+  for (auto _ : state) {
+    for (int32_t n = 0; n < kBlock; ++n) {
+      const dsp::StereoDouble x = dsp::widen(dsp::bothFloat(signal[n]));
+      benchmark::DoNotOptimize(runSection(second, runSection(first, x, lp), lp));
+    }
+  }
+  state.counters["time_per_frame"] = perFrame(state);
+}
+
+// The envelope's shaping power with each result feeding the next input, as
+// the envelope feeds the clock and the clock, through the echo and its
+// feedback, the next envelope value.
+void envelopePowerChain(benchmark::State& state) {
+  const dsp::EnvelopePower power;
+  float s = 0.25f;
+  for (auto _ : state) {
+    for (int32_t n = 0; n < kBlock; ++n) s = power(s) * 0.5f + 0.0625f;
+    benchmark::DoNotOptimize(s);
+  }
+  state.counters["time_per_frame"] = perFrame(state);
 }
 
 }  // namespace
 
+BENCHMARK(antiAliasFilterAlone);
+BENCHMARK(envelopePowerChain);
 BENCHMARK_CAPTURE(runProgram, default_signal, "default", false);
 BENCHMARK_CAPTURE(runProgram, wow_tape_signal, "wow tape", false);
 BENCHMARK_CAPTURE(runProgram, deep_flanger_signal, "deep flanger", false);
