@@ -328,7 +328,10 @@ void DelayEngine::process(const float* inL, const float* inR, float* outL, float
       // phase += increment.
       const float previousIncrement = clockIncrement;
       if (factor != incrementFactor) {
-        clockIncrement = static_cast<float>(1.0 / factor);
+        // float(1.0 / factor) in double, as written; a quotient of floats
+        // rounded through double is the single-precision quotient (53 ≥ 2·24 + 2
+        // bits), which is shorter on the envelope → clock → echo chain.
+        clockIncrement = 1.0f / factor;
         incrementFactor = factor;
       }
       const float q = clockIncrement == previousIncrement
