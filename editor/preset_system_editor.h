@@ -1,6 +1,7 @@
-// Editor half of the preset system: record encoders and decoders, the
-// settings-store operations, the remembered file locations and (with an open
-// window) the preset bar.
+// Editor half of the preset system: the preset bar of an open window, and
+// the operations the bar triggers (records, files, settings store), each a
+// thin call into presets/. The editor listens to the preset system for
+// learn and clear ending and for program names.
 #pragma once
 
 #include <cstddef>
@@ -9,7 +10,8 @@
 #include "editor/control_gate.h"
 #include "editor/toolkit/aeffguieditor.h"
 #include "editor/toolkit/ccontrol.h"
-#include "presets/settings_store.h"
+#include "presets/preset_settings.h"
+#include "presets/preset_system_listener.h"
 
 class CPresetSystemEffect;
 class CControl;
@@ -17,18 +19,17 @@ class CTextEdit;
 class COptionMenu;
 class CParamDisplay;
 
-// A file-location text: at most 256 bytes and a terminating zero.
-constexpr size_t kLocationTextSize = 257;
-
-class CPresetSystemEditor : public AEffGUIEditor, public CControlListener {
+class CPresetSystemEditor : public AEffGUIEditor,
+                            public CControlListener,
+                            public PresetSystemListener {
  public:
   explicit CPresetSystemEditor(AudioEffect* effect);
   ~CPresetSystemEditor() override;
 
-  virtual void learnEnded();
-  virtual void clearEnded();
-  virtual void programNameChanged(const char* name);
-  virtual void loadStartupDefaults();
+  void learnEnded() override;
+  void clearEnded() override;
+  void programNameChanged(const char* name) override;
+  void loadStartupDefaults() override;
   virtual void loadBankData(const unsigned char* record, bool byteReversed);
   virtual void saveBankData(unsigned char* record);
   virtual void loadPresetData(const unsigned char* record, bool byteReversed);
@@ -59,24 +60,22 @@ class CPresetSystemEditor : public AEffGUIEditor, public CControlListener {
   // Points the settings store elsewhere (tests, tools); the default folder
   // comes from the environment when the editor is built.
   void setSettingsFolder(const std::string& folder) { settings.setFolder(folder); }
-  const SettingsStore& settingsStore() const { return settings; }
+  const SettingsStore& settingsStore() const { return settings.settingsStore(); }
 
-  const char* getCurrentFolder() const { return currentFolder; }
-  const char* getBankFileName() const { return bankFileName; }
-  const char* getPresetFileName() const { return presetFileName; }
-  const char* getMidiFileName() const { return midiFileName; }
+  const char* getCurrentFolder() const { return settings.fileLocations().currentFolder; }
+  const char* getBankFileName() const { return settings.fileLocations().bankFileName; }
+  const char* getPresetFileName() const { return settings.fileLocations().presetFileName; }
+  const char* getMidiFileName() const { return settings.fileLocations().midiFileName; }
+
+  // The preset system's other notices (PresetSystemListener).
+  void programsReplaced() override;
+  void presetSystemClosing() override;
 
  protected:
   CPresetSystemEffect* presetEffect();
 
   // Guards control updates that arrive on the host's other threads.
   ControlGate controlGate;
-
-  // File locations of the file selectors; the folder ends in '/'.
-  char currentFolder[kLocationTextSize] = {};
-  char presetFileName[kLocationTextSize] = {};
-  char bankFileName[kLocationTextSize] = {};
-  char midiFileName[kLocationTextSize] = {};
 
   // Preset-bar controls, owned by the frame and null while the window is
   // closed; every update skips the ones that are missing.
@@ -133,13 +132,8 @@ class CPresetSystemEditor : public AEffGUIEditor, public CControlListener {
   CRect barControlRects[kNumBarControls];
 
  private:
-  enum class RecordKind { kPreset, kBank, kMidi };
-  char* fileNameOf(RecordKind kind);
   void loadRecordFile(RecordKind kind, bool byteReversed);
   void saveRecordFile(RecordKind kind);
-  // Takes the folder and file name from a chosen path; false when the path
-  // has no folder part, and then both stay as they were.
-  bool rememberChosenPath(const char* path, char* fileName);
   void stepProgram(float direction);
   void selectProgramFromMenu(float value);
   // ---- end of the preset bar ----
@@ -149,10 +143,9 @@ class CPresetSystemEditor : public AEffGUIEditor, public CControlListener {
   void showProgramName(const char* name);
   // Makes a program menu entry current and titles it.
   void titleMenuEntry(VstInt32 index, const char* name);
-  void storeRecord(const char* valueName, size_t size,
-                   void (CPresetSystemEditor::*encode)(unsigned char*));
-  void recallRecord(const char* valueName, size_t size,
-                    void (CPresetSystemEditor::*decode)(const unsigned char*, bool));
 
-  SettingsStore settings;
+  // The preset system this editor listens to; null once it has closed.
+  CPresetSystemEffect* listenedTo = nullptr;
+  // Start-up defaults, memories and the file locations of the file selectors.
+  PresetSettings settings;
 };

@@ -5,7 +5,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::FuzzEffect& fx = fuzz::effect();
   const fuzz::RecordInput input(data, size, kBankFileSize);
   const std::vector<uint8_t> before = fx.state();
-  fx.presets()->loadBankData(input.bytes.data(), input.byteReversed);
+  decodeBankRecord(fx, input.bytes.data(), input.byteReversed);
   fuzz::check(fx.getCurrentProgramIndex() == 0);
   if (!fuzz::isOurs(input.bytes.data(), kBankTag)) fuzz::check(fx.state() == before);
   return 0;

@@ -1,6 +1,6 @@
-// Shared by the fuzz targets: one long-lived effect with a preset-system
-// editor whose settings store points nowhere, and the checks every input
-// must pass.
+// Shared by the fuzz targets: one long-lived effect on the preset-system
+// base (no editor, so no settings are ever touched), and the checks every
+// input must pass.
 #pragma once
 
 #include <cstdint>
@@ -8,7 +8,7 @@
 #include <cstring>
 #include <vector>
 
-#include "editor/preset_system_editor.h"
+#include "presets/preset_records.h"
 #include "presets/preset_system_effect.h"
 #include "presets/record_formats.h"
 
@@ -20,14 +20,11 @@ class FuzzEffect : public CPresetSystemEffect {
  public:
   FuzzEffect() : CPresetSystemEffect(nullptr) {
     setUniqueID(kOwnId);
-    auto* presets = new CPresetSystemEditor(this);
-    presets->setSettingsFolder("");  // never touch real settings, not even at exit
   }
   void processReplacing(float**, float**, VstInt32) override {}
   void setParameter(VstInt32 index, float value) override {
     if (!loadingProgram) CPresetSystemEffect::setParameter(index, value);
   }
-  CPresetSystemEditor* presets() { return static_cast<CPresetSystemEditor*>(editor); }
 
   // The same starting point for every input (factory programs, no
   // bindings), so any change an input makes shows.

@@ -6,7 +6,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::FuzzEffect& fx = fuzz::effect();
   const fuzz::RecordInput input(data, size, kMidiFileSize);
   const std::vector<uint8_t> before = fx.state();
-  fx.presets()->loadMidiData(input.bytes.data(), input.byteReversed);
+  decodeMidiRecord(fx, input.bytes.data(), input.byteReversed);
   if (!fuzz::isOurs(input.bytes.data(), kMidiTag)) fuzz::check(fx.state() == before);
   fuzz::check(fx.mapsAgree());
   return 0;

@@ -56,9 +56,9 @@ int main(int argc, char** argv) {
   write(folder + "/set_chunk/bad_marker", badMarker);
 
   std::vector<uint8_t> preset(kPresetFileSize, 0), bank(kBankFileSize, 0), midi(kMidiFileSize, 0);
-  fx.presets()->savePresetData(preset.data());
-  fx.presets()->saveBankData(bank.data());
-  fx.presets()->saveMidiData(midi.data());
+  encodePresetRecord(fx, preset.data());
+  encodeBankRecord(fx, bank.data());
+  encodeMidiRecord(fx, midi.data());
   write(folder + "/preset_decoder/native", preset);
   write(folder + "/preset_decoder/reversed", reversedRecord(preset));
   write(folder + "/preset_decoder/short", std::vector<uint8_t>(preset.begin(), preset.begin() + 29));

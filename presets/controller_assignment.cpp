@@ -7,7 +7,6 @@
 #include <cmath>
 #include <cstring>
 
-#include "editor/preset_system_editor.h"
 #include "effect/parameters.h"
 #include "presets/preset_system_effect.h"
 
@@ -162,7 +161,7 @@ void CPresetSystemEffect::startLearn() {
 void CPresetSystemEffect::stopLearn() {
   learnActive.store(false, kRelaxed);
   learnTarget.store(-1, kRelaxed);
-  if (editor) presetEditor()->learnEnded();
+  if (PresetSystemListener* window = getListener()) window->learnEnded();
 }
 
 void CPresetSystemEffect::setLearnTarget(VstInt32 parameter) {
@@ -173,7 +172,7 @@ void CPresetSystemEffect::startClear() { clearActive.store(true, kRelaxed); }
 
 void CPresetSystemEffect::stopClear() {
   clearActive.store(false, kRelaxed);
-  if (editor) presetEditor()->clearEnded();
+  if (PresetSystemListener* window = getListener()) window->clearEnded();
 }
 
 void CPresetSystemEffect::resetControllerMap() {

@@ -3,7 +3,6 @@
 #include <cstring>
 #include <new>
 
-#include "editor/preset_system_editor.h"
 #include "presets/factory_programs.h"
 #include "presets/record_formats.h"
 
@@ -38,14 +37,22 @@ CPresetSystemEffect::CPresetSystemEffect(audioMasterCallback audioMaster)
 }
 
 CPresetSystemEffect::~CPresetSystemEffect() {
+  // The base effect destroys the editor after this class is gone, so the
+  // listener learns now that there is nothing left to unregister from.
+  if (PresetSystemListener* window = listener.exchange(nullptr)) window->presetSystemClosing();
   delete[] programs;
   delete[] chunkBuffer;
   delete[] controllerOfParameter;
   delete[] parameterOfController;
 }
 
-CPresetSystemEditor* CPresetSystemEffect::presetEditor() {
-  return static_cast<CPresetSystemEditor*>(editor);
+void CPresetSystemEffect::addListener(PresetSystemListener* newListener) {
+  listener.store(newListener, std::memory_order_relaxed);
+}
+
+void CPresetSystemEffect::removeListener(PresetSystemListener* oldListener) {
+  PresetSystemListener* expected = oldListener;
+  listener.compare_exchange_strong(expected, nullptr, std::memory_order_relaxed);
 }
 
 void CPresetSystemEffect::resume() { wantEvents(1); }
@@ -92,7 +99,7 @@ void CPresetSystemEffect::setProgramName(char* name) {
   char scratch[kProgramNameLength + 1] = {};
   std::strncpy(scratch, name, kProgramNameLength);
   if (programs) storeProgramName(programs[currentProgram.load()], scratch);
-  if (editor) presetEditor()->programNameChanged(scratch);
+  if (PresetSystemListener* window = getListener()) window->programNameChanged(scratch);
 }
 
 bool CPresetSystemEffect::getProgramNameIndexed(VstInt32 category, VstInt32 index, char* text) {
@@ -122,7 +129,7 @@ void CPresetSystemEffect::renameCurrentProgram(const char* name) {
 VstInt32 CPresetSystemEffect::getUniqueID() { return cEffect.uniqueID; }
 
 void CPresetSystemEffect::loadDefaults() {
-  if (editor) presetEditor()->loadStartupDefaults();
+  if (PresetSystemListener* window = getListener()) window->loadStartupDefaults();
 }
 
 void CPresetSystemEffect::initFactoryPrograms() {

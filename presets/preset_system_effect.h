@@ -6,9 +6,8 @@
 #include <cstdint>
 
 #include "host/audioeffectx.h"
+#include "presets/preset_system_listener.h"
 #include "presets/program_record.h"
-
-class CPresetSystemEditor;
 
 // The assignment value that encodes "no controller".
 float notAssignedValue();
@@ -56,9 +55,15 @@ class CPresetSystemEffect : public AudioEffectX {
   virtual void initFactoryPrograms();
   virtual void resetControllerMap();
 
-  // Direct access for the editor's record encoders and decoders; null when
-  // the store could not be allocated.
+  // Direct access for the record encoders and decoders; null when the store
+  // could not be allocated.
   ProgramRecord* getPrograms() { return programs; }
+
+  // The one window that follows the preset system, or none. Registering
+  // replaces the previous listener; removing only forgets the given one.
+  void addListener(PresetSystemListener* newListener);
+  void removeListener(PresetSystemListener* oldListener);
+  PresetSystemListener* getListener() const { return listener.load(std::memory_order_relaxed); }
 
  protected:
   // The program-store path of setParameter, called by the effect class
@@ -66,7 +71,6 @@ class CPresetSystemEffect : public AudioEffectX {
   void storeParameter(VstInt32 index, float value);
   // The controller-assignment path of setParameter for parameter 18 + i.
   void setAssignmentParameter(VstInt32 i, float value);
-  CPresetSystemEditor* presetEditor();
   // Binds a controller to a sound parameter after removing the old entries
   // of both maps, so one controller drives one parameter; a parameter that
   // loses its controller this way gets the not-assigned value.
@@ -87,4 +91,7 @@ class CPresetSystemEffect : public AudioEffectX {
   std::atomic<bool> clearActive{false};
   std::atomic<bool> loadingProgram{false};
   std::atomic<float> assignmentValues[kNumSoundParams];
+  // Read on the event thread when learning ends, set on the user-interface
+  // thread.
+  std::atomic<PresetSystemListener*> listener{nullptr};
 };

@@ -10,31 +10,19 @@
 #include <cstring>
 #include <vector>
 
+#include "presets/atomic_file.h"
+
 namespace {
 
 constexpr const char* kProductPath = "Qelworks/Halden";
 constexpr mode_t kPrivateFolder = 0700;
-// Temporary files start with a dot, which no value name may, so a reader
-// never takes a half-written file for a value.
-constexpr char kTempPrefix = '.';
-constexpr const char* kTempSuffix = ".XXXXXX";
+constexpr mode_t kPrivateFile = 0600;
 
+// Temporary files start with a character no value name may start with, so a
+// reader never takes a half-written file for a value.
 bool isValidName(const char* name) {
-  return name && name[0] != 0 && name[0] != kTempPrefix && std::strchr(name, '/') == nullptr;
-}
-
-bool writeAll(int fd, const void* bytes, size_t size) {
-  const auto* at = static_cast<const unsigned char*>(bytes);
-  while (size > 0) {
-    const ssize_t written = ::write(fd, at, size);
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    at += written;
-    size -= static_cast<size_t>(written);
-  }
-  return true;
+  return name && name[0] != 0 && name[0] != kTemporaryFilePrefix &&
+         std::strchr(name, '/') == nullptr;
 }
 
 bool readAll(int fd, void* bytes, size_t size) {
@@ -47,14 +35,6 @@ bool readAll(int fd, void* bytes, size_t size) {
     size -= static_cast<size_t>(got);
   }
   return true;
-}
-
-// Makes the rename itself durable; a folder that cannot be synced is no failure.
-void syncFolder(const std::string& folder) {
-  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  ::fsync(fd);
-  ::close(fd);
 }
 
 // Cuts a text to at most limit bytes without splitting a UTF-8 sequence.
@@ -93,17 +73,7 @@ bool SettingsStore::createFolder() const {
 
 bool SettingsStore::store(const char* name, const void* bytes, size_t size) const {
   if (!isValidName(name) || (!bytes && size > 0) || !createFolder()) return false;
-  std::string temp = folder_ + "/" + kTempPrefix + name + kTempSuffix;
-  const int fd = ::mkostemp(&temp[0], O_CLOEXEC);
-  if (fd < 0) return false;
-  bool written = writeAll(fd, bytes, size) && ::fsync(fd) == 0;
-  written = (::close(fd) == 0) && written;
-  if (!written || ::rename(temp.c_str(), pathOf(name).c_str()) != 0) {
-    ::unlink(temp.c_str());
-    return false;
-  }
-  syncFolder(folder_);
-  return true;
+  return replaceFileAtomically(pathOf(name), bytes, size, kPrivateFile);
 }
 
 long SettingsStore::recall(const char* name, void* buffer, size_t capacity) const {

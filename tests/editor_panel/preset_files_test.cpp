@@ -11,7 +11,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "editor/record_file_io.h"
+#include "presets/record_files.h"
 #include "presets/record_formats.h"
 
 namespace panel_test {
@@ -225,46 +225,6 @@ TEST_F(PresetFiles, NothingWithoutAWindow) {
   editor->loadBankFile(false);
   EXPECT_TRUE(selector.calls.empty());
   EXPECT_FALSE(std::filesystem::exists(folder + "/never.qel"));
-}
-
-TEST(RecordFileRead, ShortFileLeavesTheRestZero) {
-  ScopedConfigHome temp;
-  const std::string path = temp.path() + "/short";
-  { std::ofstream(path, std::ios::binary) << "abc"; }
-  unsigned char buffer[8] = {};
-  EXPECT_EQ(readRecordFile(path.c_str(), buffer, sizeof buffer), 3u);
-  EXPECT_EQ(buffer[2], 'c');
-  EXPECT_EQ(buffer[3], 0);
-  EXPECT_EQ(readRecordFile((temp.path() + "/none").c_str(), buffer, sizeof buffer), 0u);
-}
-
-// Root may open any file for writing, so as root the check runs in a child
-// that has given up its privileges; there opening for update must fail while
-// the read still succeeds.
-TEST(RecordFileRead, WriteProtectedFileReadsWhereWritingIsRefused) {
-  ScopedConfigHome temp;
-  const std::string path = temp.path() + "/locked.qel";
-  { std::ofstream(path, std::ios::binary) << "preset bytes"; }
-  ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
-  ASSERT_EQ(::chmod(temp.path().c_str(), 0755), 0);
-
-  const pid_t child = ::fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    constexpr uid_t kNobody = 65534;
-    if (::geteuid() == 0 && (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) ::_exit(3);
-    if (std::FILE* writable = std::fopen(path.c_str(), "rb+")) {
-      std::fclose(writable);
-      ::_exit(4);  // still writable: the case under test does not arise
-    }
-    unsigned char buffer[16] = {};
-    const size_t read = readRecordFile(path.c_str(), buffer, sizeof buffer);
-    ::_exit(read == 12 && buffer[0] == 'p' && buffer[12] == 0 ? 0 : 5);
-  }
-  int status = 0;
-  ASSERT_EQ(::waitpid(child, &status, 0), child);
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 }  // namespace

@@ -15,6 +15,8 @@
 #include "editor/preset_system_editor.h"
 #include "host/vst2_abi.h"
 #include "tests/host/temporary_settings.h"
+#include "presets/preset_records.h"
+#include "presets/preset_settings.h"
 #include "presets/preset_system_effect.h"
 #include "presets/record_formats.h"
 
@@ -48,6 +50,32 @@ class TestPresetEffect : public CPresetSystemEffect {
   bool isClearing() const { return clearActive.load(); }
 
   std::vector<VstInt32> calls;
+};
+
+// Stands where an editor would: logs what the preset system tells it.
+class RecordingListener : public PresetSystemListener {
+ public:
+  void learnEnded() override { notices.push_back("learn ended"); }
+  void clearEnded() override { notices.push_back("clear ended"); }
+  void programNameChanged(const char* name) override {
+    notices.push_back(std::string("name ") + name);
+  }
+  void programsReplaced() override { notices.push_back("programs replaced"); }
+  void loadStartupDefaults() override { notices.push_back("startup defaults"); }
+  void presetSystemClosing() override { notices.push_back("closing"); }
+
+  std::vector<std::string> notices;
+};
+
+// The preset system on its own: the effect base, a listener in place of an
+// editor, and the settings-store operations, driven without any editor.
+class EffectWithoutEditor : public TestPresetEffect {
+ public:
+  EffectWithoutEditor() : TestPresetEffect(nullptr, false) { addListener(&listener); }
+  ~EffectWithoutEditor() override { removeListener(&listener); }
+
+  RecordingListener listener;
+  PresetSettings settings{this};
 };
 
 inline float notAssignedValue() { return 128.5f / 129.0f; }

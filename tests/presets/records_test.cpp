@@ -20,22 +20,22 @@ constexpr float kOddValues[kNumSoundParams] = {
 
 class Records : public ::testing::Test {
  protected:
-  void fillCurrentProgram(TestPresetEffect& fx, const char* name) {
+  void fillCurrentProgram(EffectWithoutEditor& fx, const char* name) {
     for (VstInt32 i = 0; i < kNumSoundParams; ++i) fx.setParameter(i, kOddValues[i]);
     fx.renameCurrentProgram(name);
   }
-  Record savePreset(TestPresetEffect& fx) {
+  Record savePreset(EffectWithoutEditor& fx) {
     Record record(kPresetFileSize, 0);
-    fx.presets()->savePresetData(record.data());
+    encodePresetRecord(fx, record.data());
     return record;
   }
-  const ProgramRecord& program(TestPresetEffect& fx, int k) { return fx.getPrograms()[k]; }
+  const ProgramRecord& program(EffectWithoutEditor& fx, int k) { return fx.getPrograms()[k]; }
 
   ScopedSettingsFolder settings;
 };
 
 TEST_F(Records, PresetLayoutIsPackedAfterTheKindByte) {
-  TestPresetEffect fx;
+  EffectWithoutEditor fx;
   fx.selectProgram(2);
   fillCurrentProgram(fx, "layout");
   const Record record = savePreset(fx);
@@ -47,26 +47,26 @@ TEST_F(Records, PresetLayoutIsPackedAfterTheKindByte) {
 }
 
 TEST_F(Records, PresetRoundTripIsBitExactAndReversalSwapsEveryValue) {
-  TestPresetEffect fx;
+  EffectWithoutEditor fx;
   fx.selectProgram(9);
   fillCurrentProgram(fx, "exactly twenty-four char");
   const Record record = savePreset(fx);
   const ProgramRecord saved = program(fx, 9);
 
   fx.selectProgram(4);
-  fx.presets()->loadPresetData(record.data(), false);
+  decodePresetRecord(fx, record.data(), false);
   EXPECT_EQ(std::memcmp(&program(fx, 4), &saved, sizeof(ProgramRecord)), 0);
   EXPECT_EQ(fx.getCurrentProgramIndex(), 4);
 
   fx.selectProgram(5);
-  fx.presets()->loadPresetData(record.data(), true);
+  decodePresetRecord(fx, record.data(), true);
   EXPECT_EQ(std::memcmp(program(fx, 5).name, saved.name, kProgramNameLength), 0);
   for (int i = 0; i < kNumSoundParams; ++i)
     EXPECT_EQ(bitsOf(program(fx, 5).values[i]), reverseBytes(bitsOf(saved.values[i]))) << i;
 }
 
 TEST_F(Records, ForeignOrderPresetIsRecognisedByItsIdentifier) {
-  TestPresetEffect fx;
+  EffectWithoutEditor fx;
   fillCurrentProgram(fx, "other endian");
   Record record = savePreset(fx);
   const ProgramRecord saved = program(fx, 0);
@@ -74,22 +74,22 @@ TEST_F(Records, ForeignOrderPresetIsRecognisedByItsIdentifier) {
   for (int i = 0; i < kNumSoundParams; ++i) reverseWordInPlace(&record[29 + 4 * i]);
 
   fx.selectProgram(1);
-  fx.presets()->loadPresetData(record.data(), false);
+  decodePresetRecord(fx, record.data(), false);
   EXPECT_EQ(std::memcmp(&program(fx, 1), &saved, sizeof(ProgramRecord)), 0);
   // Asking for reversal on a foreign file takes the values as stored.
   fx.selectProgram(2);
-  fx.presets()->loadPresetData(record.data(), true);
+  decodePresetRecord(fx, record.data(), true);
   for (int i = 0; i < kNumSoundParams; ++i)
     EXPECT_EQ(bitsOf(program(fx, 2).values[i]), readWord(&record[29 + 4 * i])) << i;
 }
 
 TEST_F(Records, LoadingAPresetSelectsAndRenamesTheCurrentProgram) {
-  TestPresetEffect fx;
+  EffectWithoutEditor fx;
   fillCurrentProgram(fx, "pushed");
   const Record record = savePreset(fx);
   fx.selectProgram(6);
   fx.calls.clear();
-  fx.presets()->loadPresetData(record.data(), false);
+  decodePresetRecord(fx, record.data(), false);
   const std::vector<VstInt32> pushed = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17};
   EXPECT_EQ(fx.calls, pushed);
   char name[32];
@@ -98,12 +98,12 @@ TEST_F(Records, LoadingAPresetSelectsAndRenamesTheCurrentProgram) {
 }
 
 TEST_F(Records, ShortPresetLoadsWithZeroValues) {
-  TestPresetEffect fx;
+  EffectWithoutEditor fx;
   fillCurrentProgram(fx, "cut short");
   Record record = savePreset(fx);
   std::fill(record.begin() + 29, record.end(), 0);  // a file that ends after its name
   fx.selectProgram(8);
-  fx.presets()->loadPresetData(record.data(), false);
+  decodePresetRecord(fx, record.data(), false);
   EXPECT_STREQ(program(fx, 8).name, "cut short");
   for (int i = 0; i < kNumSoundParams; ++i) EXPECT_EQ(bitsOf(program(fx, 8).values[i]), 0u) << i;
 }
@@ -120,74 +120,74 @@ Record withKind(Record record, uint8_t kind) {
 const char* const kForeignIdentifiers[] = {"Ekho", "\0\0\0\0", "nHld", "Hldm"};
 
 TEST_F(Records, DecodersIgnoreForeignIdentifiersAndWrongKinds) {
-  TestPresetEffect fx;
+  EffectWithoutEditor fx;
   fx.selectProgram(3);
   fx.setParameter(kCCFirst, controllerValue(7));
   const Record preset = savePreset(fx);
   Record midi(kMidiFileSize, 0);
-  fx.presets()->saveMidiData(midi.data());
+  encodeMidiRecord(fx, midi.data());
 
   const StateSnapshot before = StateSnapshot::of(fx);
   fx.calls.clear();
   for (bool reversed : {false, true}) {
     for (const char* id : kForeignIdentifiers) {
-      fx.presets()->loadPresetData(withIdentifier(preset, id).data(), reversed);
-      fx.presets()->loadMidiData(withIdentifier(midi, id).data(), reversed);
+      decodePresetRecord(fx, withIdentifier(preset, id).data(), reversed);
+      decodeMidiRecord(fx, withIdentifier(midi, id).data(), reversed);
     }
     for (uint8_t kind : {kBankTag, kMidiTag, uint8_t{0}})
-      fx.presets()->loadPresetData(withKind(preset, kind).data(), reversed);
+      decodePresetRecord(fx, withKind(preset, kind).data(), reversed);
     for (uint8_t kind : {kBankTag, kPresetTag, uint8_t{0}})
-      fx.presets()->loadMidiData(withKind(midi, kind).data(), reversed);
+      decodeMidiRecord(fx, withKind(midi, kind).data(), reversed);
   }
   EXPECT_TRUE(StateSnapshot::of(fx) == before);
   EXPECT_TRUE(fx.calls.empty());
 }
 
 TEST_F(Records, RejectedBankStillSelectsProgramZero) {
-  TestPresetEffect fx;
+  EffectWithoutEditor fx;
   Record bank(kBankFileSize, 0);
-  fx.presets()->saveBankData(bank.data());
+  encodeBankRecord(fx, bank.data());
   const std::vector<uint8_t> before = storeBytes(fx);
   for (const char* id : kForeignIdentifiers) {
     fx.selectProgram(3);
-    fx.presets()->loadBankData(withIdentifier(bank, id).data(), false);
+    decodeBankRecord(fx, withIdentifier(bank, id).data(), false);
     EXPECT_EQ(storeBytes(fx), before);
     EXPECT_EQ(fx.getCurrentProgramIndex(), 0);
   }
 }
 
 TEST_F(Records, BankWithThePresetKindSelectsProgramZeroAndChangesNothing) {
-  TestPresetEffect fx;
+  EffectWithoutEditor fx;
   Record bank(kBankFileSize, 0);
-  fx.presets()->saveBankData(bank.data());
+  encodeBankRecord(fx, bank.data());
   bank[4] = 0x21;
   std::memcpy(&bank[5], "renamed by a bad bank", 21);
   const std::vector<uint8_t> before = storeBytes(fx);
   fx.selectProgram(12);
-  fx.presets()->loadBankData(bank.data(), false);
+  decodeBankRecord(fx, bank.data(), false);
   EXPECT_EQ(storeBytes(fx), before);
   EXPECT_EQ(fx.getCurrentProgramIndex(), 0);
 }
 
 TEST_F(Records, BankRoundTripRestoresAllProgramsBitExact) {
-  TestPresetEffect source;
+  EffectWithoutEditor source;
   for (VstInt32 k = 0; k < kNumPrograms; k += 4) {
     source.selectProgram(k);
     fillCurrentProgram(source, "bank entry");
     source.setParameter(k % kNumSoundParams, 0.01f * static_cast<float>(k));
   }
   Record bank(kBankFileSize, 0);
-  source.presets()->saveBankData(bank.data());
+  encodeBankRecord(source, bank.data());
   EXPECT_EQ(bank[4], 0x37);
 
-  TestPresetEffect target;
+  EffectWithoutEditor target;
   target.selectProgram(9);
-  target.presets()->loadBankData(bank.data(), false);
+  decodeBankRecord(target, bank.data(), false);
   EXPECT_EQ(storeBytes(target), storeBytes(source));
   EXPECT_EQ(target.getCurrentProgramIndex(), 0);
 
   // Reversed: names as stored, every value byte-swapped.
-  target.presets()->loadBankData(bank.data(), true);
+  decodeBankRecord(target, bank.data(), true);
   for (VstInt32 k = 0; k < kNumPrograms; ++k) {
     EXPECT_EQ(std::memcmp(target.getPrograms()[k].name, source.getPrograms()[k].name, 24), 0);
     for (int i = 0; i < kNumSoundParams; ++i)
@@ -197,20 +197,20 @@ TEST_F(Records, BankRoundTripRestoresAllProgramsBitExact) {
 }
 
 TEST_F(Records, MidiRecordGoesThroughTheAssignmentParametersInOrder) {
-  TestPresetEffect source;
+  EffectWithoutEditor source;
   source.setParameter(kCCFirst + 0, controllerValue(7));
   source.setParameter(kCCFirst + 12, controllerValue(1));
   Record midi(kMidiFileSize, 0);
-  source.presets()->saveMidiData(midi.data());
+  encodeMidiRecord(source, midi.data());
   EXPECT_EQ(midi[4], 0x0B);
   EXPECT_EQ(readWord(&midi[5]), bitsOf(controllerValue(7)));
   EXPECT_EQ(readWord(&midi[5 + 4 * 12]), bitsOf(controllerValue(1)));
   EXPECT_EQ(readWord(&midi[5 + 4 * 17]), bitsOf(notAssignedValue()));
 
-  TestPresetEffect target;
+  EffectWithoutEditor target;
   target.setParameter(kCCFirst + 3, controllerValue(7));
   target.calls.clear();
-  target.presets()->loadMidiData(midi.data(), false);
+  decodeMidiRecord(target, midi.data(), false);
   std::vector<VstInt32> expected;
   for (VstInt32 i = 0; i < kNumSoundParams; ++i) expected.push_back(kCCFirst + i);
   EXPECT_EQ(target.calls, expected);

@@ -19,7 +19,7 @@ constexpr int kStoresPerWriter = 150;
 constexpr int kKilledWriters = 12;
 
 // An instance whose 17 programs all carry the writer's mark.
-void markPrograms(TestPresetEffect& fx, float mark, const char* name) {
+void markPrograms(EffectWithoutEditor& fx, float mark, const char* name) {
   for (VstInt32 k = 0; k < kNumPrograms; ++k) {
     fx.selectProgram(k);
     for (VstInt32 i = 0; i < kNumSoundParams; ++i)
@@ -28,9 +28,9 @@ void markPrograms(TestPresetEffect& fx, float mark, const char* name) {
   }
 }
 
-std::vector<uint8_t> bankOf(TestPresetEffect& fx) {
+std::vector<uint8_t> bankOf(EffectWithoutEditor& fx) {
   std::vector<uint8_t> bank(kBankFileSize, 0);
-  fx.presets()->saveBankData(bank.data());
+  encodeBankRecord(fx, bank.data());
   return bank;
 }
 
@@ -38,16 +38,16 @@ std::vector<uint8_t> bankOf(TestPresetEffect& fx) {
 pid_t startWriter(float mark, const char* name, int count) {
   const pid_t pid = fork();
   if (pid != 0) return pid;
-  TestPresetEffect fx;
+  EffectWithoutEditor fx;
   markPrograms(fx, mark, name);
-  for (int i = 0; count < 0 || i < count; ++i) fx.presets()->storeDefaultBank();
+  for (int i = 0; count < 0 || i < count; ++i) fx.settings.storeDefaultBank();
   _exit(0);  // no destructors: the child must not write its file locations
 }
 
 class SettingsProcesses : public ::testing::Test {
  protected:
   void SetUp() override {
-    TestPresetEffect a, b;
+    EffectWithoutEditor a, b;
     markPrograms(a, 0.1f, "writer A");
     markPrograms(b, 0.5f, "writer B");
     bankA = bankOf(a);
@@ -59,7 +59,7 @@ class SettingsProcesses : public ::testing::Test {
     std::vector<uint8_t> raw(kBankFileSize, 0);
     ASSERT_EQ(store.recall("DefaultBank", raw.data(), raw.size()), kBankFileSize);
     EXPECT_TRUE(raw == bankA || raw == bankB);
-    reader.presets()->recallDefaultBank();
+    reader.settings.recallDefaultBank();
     const std::vector<uint8_t> decoded = bankOf(reader);
     EXPECT_TRUE(decoded == bankA || decoded == bankB);
   }
@@ -67,7 +67,7 @@ class SettingsProcesses : public ::testing::Test {
   ScopedSettingsFolder temp;
   SettingsStore store{temp.storeFolder()};
   std::vector<uint8_t> bankA, bankB;
-  TestPresetEffect reader;
+  EffectWithoutEditor reader;
 };
 
 TEST_F(SettingsProcesses, ConcurrentWritersNeverTearAValue) {
