@@ -20,8 +20,7 @@ constexpr uint8_t kStatusTypeMask = 0xF0;
 constexpr uint8_t kControlChange = 0xB0;
 constexpr float kMaxDataByte = 127.0f;
 
-bool isController(VstInt32 c) { return c >= 0 && c < kNumControllers; }
-bool isSound(VstInt32 p) { return p >= 0 && p < kNumSoundParams; }
+bool isControllerNumber(VstInt32 c) { return c >= 0 && c < kNumControllers; }
 
 // The controller an assignment value encodes, or kNotAssigned. Values a
 // little below zero (down to -1/129) still mean controller 0.
@@ -39,7 +38,7 @@ float dataByteValue(char data) {
 }
 
 float assignmentValueOf(VstInt32 controller) {
-  return isController(controller) ? paramFromIndex(controller, kAssignmentSteps)
+  return isControllerNumber(controller) ? paramFromIndex(controller, kAssignmentSteps)
                                   : notAssignedValue();
 }
 
@@ -56,16 +55,17 @@ VstInt32 CPresetSystemEffect::processEvents(VstEvents* events) {
     const auto status = static_cast<uint8_t>(midi->midiData[0]);
     if ((status & kStatusTypeMask) != kControlChange) continue;  // any channel
     const VstInt32 controller = static_cast<uint8_t>(midi->midiData[1]);
-    if (!isController(controller)) continue;
+    if (!isControllerNumber(controller)) continue;
 
     const VstInt32 target = learnTarget.load(kRelaxed);
-    if (learnActive.load(kRelaxed) && isSound(target) && controller < kFirstModeController) {
+    if (learnActive.load(kRelaxed) && isSoundParameter(target) &&
+        controller < kFirstModeController) {
       bindController(target, controller);
       assignmentValues[target].store(assignmentValueOf(controller), kRelaxed);
       stopLearn();
     }
     const VstInt32 parameter = parameterOfController[controller].load(kRelaxed);
-    if (!isSound(parameter)) continue;
+    if (!isSoundParameter(parameter)) continue;
     setParameter(parameter, dataByteValue(midi->midiData[2]));
   }
   return 1;
@@ -79,9 +79,9 @@ VstInt32 CPresetSystemEffect::canDo(char* text) {
 }
 
 void CPresetSystemEffect::setAssignmentParameter(VstInt32 i, float value) {
-  if (!controllerOfParameter || !parameterOfController || !isSound(i)) return;
+  if (!controllerOfParameter || !parameterOfController || !isSoundParameter(i)) return;
   const VstInt32 controller = controllerOfValue(value);
-  if (isController(controller))
+  if (isControllerNumber(controller))
     bindController(i, controller);
   else
     dropBinding(i);
@@ -90,7 +90,7 @@ void CPresetSystemEffect::setAssignmentParameter(VstInt32 i, float value) {
 
 void CPresetSystemEffect::bindController(VstInt32 parameter, VstInt32 controller) {
   if (!controllerOfParameter || !parameterOfController) return;
-  if (!isSound(parameter) || !isController(controller)) return;
+  if (!isSoundParameter(parameter) || !isControllerNumber(controller)) return;
   dropBinding(parameter);
   for (VstInt32 other = 0; other < kNumSoundParams; ++other) {
     if (other == parameter || controllerOfParameter[other].load(kRelaxed) != controller) continue;
@@ -102,9 +102,9 @@ void CPresetSystemEffect::bindController(VstInt32 parameter, VstInt32 controller
 }
 
 void CPresetSystemEffect::dropBinding(VstInt32 parameter) {
-  if (!controllerOfParameter || !parameterOfController || !isSound(parameter)) return;
+  if (!controllerOfParameter || !parameterOfController || !isSoundParameter(parameter)) return;
   const VstInt32 previous = controllerOfParameter[parameter].exchange(kNotAssigned, kRelaxed);
-  if (isController(previous) && parameterOfController[previous].load(kRelaxed) == parameter)
+  if (isControllerNumber(previous) && parameterOfController[previous].load(kRelaxed) == parameter)
     parameterOfController[previous].store(kNotAssigned, kRelaxed);
 }
 
@@ -119,36 +119,37 @@ void CPresetSystemEffect::restoreAssignments(const float* values) {
 }
 
 void CPresetSystemEffect::assignController(VstInt32 parameter, VstInt32 controller) {
-  if (!isSound(parameter) || !isController(controller)) return;
+  if (!isSoundParameter(parameter) || !isControllerNumber(controller)) return;
   bindController(parameter, controller);
   assignmentValues[parameter].store(assignmentValueOf(controller), kRelaxed);
 }
 
 void CPresetSystemEffect::unassignParameter(VstInt32 parameter) {
-  if (!controllerOfParameter || !parameterOfController || !isSound(parameter)) return;
+  if (!controllerOfParameter || !parameterOfController || !isSoundParameter(parameter)) return;
   dropBinding(parameter);
   assignmentValues[parameter].store(notAssignedValue(), kRelaxed);
 }
 
 void CPresetSystemEffect::unassignController(VstInt32 controller) {
-  if (!controllerOfParameter || !parameterOfController || !isController(controller)) return;
+  if (!controllerOfParameter || !parameterOfController || !isControllerNumber(controller)) return;
   const VstInt32 parameter = parameterOfController[controller].exchange(kNotAssigned, kRelaxed);
-  if (isSound(parameter)) {
+  if (isSoundParameter(parameter)) {
     controllerOfParameter[parameter].store(kNotAssigned, kRelaxed);
     assignmentValues[parameter].store(notAssignedValue(), kRelaxed);
   }
 }
 
 VstInt32 CPresetSystemEffect::getControllerOfParameter(VstInt32 parameter) {
-  if (!controllerOfParameter || !isSound(parameter)) return kNotAssigned;
+  if (!controllerOfParameter || !isSoundParameter(parameter)) return kNotAssigned;
   return controllerOfParameter[parameter].load(kRelaxed);
 }
 
 VstInt32 CPresetSystemEffect::getParameterOfController(VstInt32 controller) {
-  if (!controllerOfParameter || !parameterOfController || !isController(controller))
+  if (!controllerOfParameter || !parameterOfController || !isControllerNumber(controller))
     return kNotAssigned;
   const VstInt32 parameter = parameterOfController[controller].load(kRelaxed);
-  if (!isSound(parameter) || controllerOfParameter[parameter].load(kRelaxed) == kNotAssigned)
+  if (!isSoundParameter(parameter) ||
+      controllerOfParameter[parameter].load(kRelaxed) == kNotAssigned)
     return kNotAssigned;
   return parameter;
 }

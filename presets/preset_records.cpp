@@ -13,7 +13,7 @@ size_t programOffset(VstInt32 k) {
 
 // Identifier and kind byte; kForeign when the record is not ours or not of
 // the expected kind.
-RecordOrder checkRecord(const uint8_t* record, uint8_t kind, uint32_t ownId) {
+RecordOrder orderOfOwnRecord(const uint8_t* record, uint8_t kind, uint32_t ownId) {
   const RecordOrder order = recordOrderOf(readWord(record + kRecordIdOffset), ownId);
   if (order == RecordOrder::kForeign || record[kRecordKindOffset] != kind)
     return RecordOrder::kForeign;
@@ -56,7 +56,7 @@ void decodePresetRecord(CPresetSystemEffect& fx, const uint8_t* record, bool byt
   if (!record || !fx.getPrograms()) return;
   const VstInt32 current = fx.getCurrentProgramIndex();
   if (!isProgramIndex(current)) return;
-  const RecordOrder order = checkRecord(record, kPresetTag, ownIdOf(fx));
+  const RecordOrder order = orderOfOwnRecord(record, kPresetTag, ownIdOf(fx));
   if (order == RecordOrder::kForeign) return;
 
   ProgramRecord& program = fx.getPrograms()[current];
@@ -81,7 +81,7 @@ void decodeBankRecord(CPresetSystemEffect& fx, const uint8_t* record, bool byteR
   // it current.
   fx.selectProgram(0);
   if (!record) return;
-  const RecordOrder order = checkRecord(record, kBankTag, ownIdOf(fx));
+  const RecordOrder order = orderOfOwnRecord(record, kBankTag, ownIdOf(fx));
   if (order == RecordOrder::kForeign) return;
 
   ProgramRecord* programs = fx.getPrograms();
@@ -100,7 +100,7 @@ void encodeBankRecord(CPresetSystemEffect& fx, uint8_t* record) {
 
 void decodeMidiRecord(CPresetSystemEffect& fx, const uint8_t* record, bool byteReversed) {
   if (!record) return;
-  const RecordOrder order = checkRecord(record, kMidiTag, ownIdOf(fx));
+  const RecordOrder order = orderOfOwnRecord(record, kMidiTag, ownIdOf(fx));
   if (order == RecordOrder::kForeign) return;
   // Through setParameter, so both controller maps follow the values.
   for (VstInt32 i = 0; i < kNumSoundParams; ++i)
