@@ -13,8 +13,8 @@
 #include "editor/controls/qelswitch.h"
 #include "editor/panel_layout.h"
 #include "editor/toolkit/vstgui.h"
+#include "effect/delay_engine.h"
 #include "effect/parameters.h"
-#include "effect/qel.h"
 
 using namespace panel;
 
@@ -52,8 +52,11 @@ CBitmap* loadBitmap(int32_t id) { return new CBitmap(CResourceDescription(id)); 
 
 }  // namespace
 
-Editor::Editor(AudioEffect* effect)
-    : CPresetSystemEditor(effect), meterFloor(kMeterFloor), meterFallMs(kMeterFallMs) {
+Editor::Editor(AudioEffect* effect, DelayEngine& engine)
+    : CPresetSystemEditor(effect),
+      meterFloor(kMeterFloor),
+      meterFallMs(kMeterFallMs),
+      engine(engine) {
   tempoHoldStart = lastIdleTime = getTicks();
   delayHoldStart = blinkToggleTime = tempoHoldStart;
   rect.top = 0;
@@ -70,8 +73,6 @@ Editor::~Editor() {
 }
 
 uint32_t Editor::getTicks() { return tickSource ? tickSource() : AEffGUIEditor::getTicks(); }
-
-Qel* Editor::qel() { return static_cast<Qel*>(effect); }
 
 float Editor::parameter(VstInt32 index) { return effect ? effect->getParameter(index) : 0.f; }
 
@@ -237,7 +238,7 @@ void Editor::valueChanged(CControl* control) {
     tempoHold = delayHold = false;
     effect->setParameterAutomated(kDlyClk, v);
     setStrips(v == 0.f ? std::sqrt(parameter(kDlyTime))
-                       : std::sqrt(qel()->getTempo() / kStripTempoScale));
+                       : std::sqrt(engine.getTempo() / kStripTempoScale));
     return;
   }
   if (tag == kTagDelayDown || tag == kTagDelayUp) {
@@ -302,7 +303,7 @@ void Editor::moveStrip(CControl* strip, float v) {
   if (isOn(kDlyClk)) {
     tempoHold = true;
     tempoHoldStart = getTicks();
-    qel()->setTempoFromControl(x);
+    engine.setTempoFromControl(x);
   } else {
     delayHold = true;
     delayHoldStart = getTicks();

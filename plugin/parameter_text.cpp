@@ -1,4 +1,4 @@
-#include "effect/parameter_text.h"
+#include "plugin/parameter_text.h"
 
 #include <cmath>
 #include <cstdio>
