@@ -26,8 +26,8 @@ constexpr float kMeterFallMs = 500.f;
 // One push-button click moves the delay by 1, 10 or 100 ms of its 3200 ms.
 constexpr float kDelayRangeMs = 3200.f;
 // Clock mode: one click moves Num or Den by one table step.
-constexpr float kNumStep = 0.2f;
-constexpr float kDenStep = 0.07692308f;  // 1/13
+constexpr float kNumStep = 1.0f / kNumSteps;
+constexpr float kDenStep = 1.0f / kDenSteps;
 // The small strip stays half a millisecond inside either end of the range.
 constexpr float kSmallStripMin = 0.00015620119f;
 constexpr float kSmallStripMax = 0.99984378f;
@@ -39,7 +39,6 @@ struct KnobSpec {
   CRect rect;
   int32_t bitmap;
   CCoord frameHeight;
-  float defaultValue;
 };
 
 struct ButtonSpec {
@@ -113,7 +112,7 @@ void Editor::buildPanel() {
                                       row.frameHeight, bitmap),
                         bitmap);
     control->setValue(parameter(row.parameter));
-    control->setDefaultValue(row.defaultValue);
+    control->setDefaultValue(kParameterTable[row.parameter].startValue);
     control->setWheelInc(kKnobWheelIncrement);
     control->setZoomFactor(kKnobZoomFactor);
     parameterControls[row.parameter] = control;
@@ -139,15 +138,15 @@ void Editor::buildPanel() {
                          kModulationLampFrameHeight, kBmpModulationLamp);
   modulationLamp->setValue(0.f);
 
-  knob({kInput, kInputKnobRect, kBmpInputKnob, kSmallKnobFrameHeight, 0.5f});
-  knob({kOutput, kOutputKnobRect, kBmpOutputKnob, kSmallKnobFrameHeight, 0.5f});
-  knob({kFbck, kFeedbackKnobRect, kBmpFeedbackKnob, kSmallKnobFrameHeight, 0.f});
-  knob({kMix, kMixKnobRect, kBmpMixKnob, kSmallKnobFrameHeight, 0.5f});
-  knob({kManVCO, kManVcoKnobRect, kBmpManVcoKnob, kSmallKnobFrameHeight, 0.5f});
-  knob({kDepth, kDepthKnobRect, kBmpDepthKnob, kLargeKnobFrameHeight, 0.f});
+  knob({kInput, kInputKnobRect, kBmpInputKnob, kSmallKnobFrameHeight});
+  knob({kOutput, kOutputKnobRect, kBmpOutputKnob, kSmallKnobFrameHeight});
+  knob({kFbck, kFeedbackKnobRect, kBmpFeedbackKnob, kSmallKnobFrameHeight});
+  knob({kMix, kMixKnobRect, kBmpMixKnob, kSmallKnobFrameHeight});
+  knob({kManVCO, kManVcoKnobRect, kBmpManVcoKnob, kSmallKnobFrameHeight});
+  knob({kDepth, kDepthKnobRect, kBmpDepthKnob, kLargeKnobFrameHeight});
   button({kHiCut, kHiCutRect, kBmpHiCut});
-  knob({kWaveform, kWaveformKnobRect, kBmpWaveformKnob, kLargeKnobFrameHeight, 0.5f});
-  knob({kRate, kRateKnobRect, kBmpRateKnob, kLargeKnobFrameHeight, 0.f});
+  knob({kWaveform, kWaveformKnobRect, kBmpWaveformKnob, kLargeKnobFrameHeight});
+  knob({kRate, kRateKnobRect, kBmpRateKnob, kLargeKnobFrameHeight});
   button({kFbInv, kFbInvRect, kBmpFbInv});
   button({kDlyInv, kDlyInvRect, kBmpDlyInv});
   button({kRptInf, kRptInfRect, kBmpRptInf});

@@ -107,7 +107,7 @@ void CPresetSystemEditor::loadMidiData(const unsigned char* record, bool byteRev
   const RecordOrder order = checkRecord(record, kMidiTag, fx->getUniqueID());
   if (order == RecordOrder::kForeign) return;
   // Through setParameter, so both controller maps follow the values.
-  for (VstInt32 i = 0; i < kNumSoundParams; ++i)
+  for (VstInt32 i = 0; i < kNumParams; ++i)
     fx->setParameter(kCCFirst + i,
                      readRecordValue(record + kRecordBodyOffset + 4 * i, order, byteReversed));
 }
@@ -116,6 +116,6 @@ void CPresetSystemEditor::saveMidiData(unsigned char* record) {
   CPresetSystemEffect* fx = presetEffect();
   if (!fx || !record) return;
   writeHeader(record, kMidiTag, fx->getUniqueID());
-  for (VstInt32 i = 0; i < kNumSoundParams; ++i)
+  for (VstInt32 i = 0; i < kNumParams; ++i)
     writeWord(record + kRecordBodyOffset + 4 * i, wordFromFloat(fx->getParameter(kCCFirst + i)));
 }
