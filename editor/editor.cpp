@@ -77,17 +77,28 @@ float Editor::parameter(VstInt32 index) { return effect ? effect->getParameter(i
 
 bool Editor::isOn(VstInt32 switchIndex) { return switchIsOn(parameter(switchIndex)); }
 
+// Nothing may reach the host as an exception: a panel that could not be
+// built (a failed allocation, a failing window system) is taken down again
+// and the host hears of a failure.
 bool Editor::open(void* ptr) {
-  if (frame) close();
-  AEffGUIEditor::open(ptr);
-  buildPanel();
-  CPresetSystemEditor::open(ptr);
-  setKnobMode(kLinearMode);
-  // Values set on other threads while the panel was being built were not
-  // shown; take them now that updates flow.
-  for (VstInt32 index = 0; index < kPanelParameters; ++index)
-    setParameter(index, parameter(index));
-  return true;
+  try {
+    if (frame) close();
+    AEffGUIEditor::open(ptr);
+    buildPanel();
+    CPresetSystemEditor::open(ptr);
+    setKnobMode(kLinearMode);
+    // Values set on other threads while the panel was being built were not
+    // shown; take them now that updates flow.
+    for (VstInt32 index = 0; index < kPanelParameters; ++index)
+      setParameter(index, parameter(index));
+    return true;
+  } catch (...) {
+  }
+  try {
+    close();
+  } catch (...) {
+  }
+  return false;
 }
 
 void Editor::buildPanel() {
