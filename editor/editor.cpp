@@ -13,8 +13,8 @@
 #include "editor/controls/qelswitch.h"
 #include "editor/panel_layout.h"
 #include "editor/toolkit/vstgui.h"
+#include "effect/delay_engine.h"
 #include "effect/parameters.h"
-#include "effect/qel.h"
 
 using namespace panel;
 
@@ -26,8 +26,8 @@ constexpr float kMeterFallMs = 500.f;
 // One push-button click moves the delay by 1, 10 or 100 ms of its 3200 ms.
 constexpr float kDelayRangeMs = 3200.f;
 // Clock mode: one click moves Num or Den by one table step.
-constexpr float kNumStep = 0.2f;
-constexpr float kDenStep = 0.07692308f;  // 1/13
+constexpr float kNumStep = 1.0f / kNumSteps;
+constexpr float kDenStep = 1.0f / kDenSteps;
 // The small strip stays half a millisecond inside either end of the range.
 constexpr float kSmallStripMin = 0.00015620119f;
 constexpr float kSmallStripMax = 0.99984378f;
@@ -39,7 +39,6 @@ struct KnobSpec {
   CRect rect;
   int32_t bitmap;
   CCoord frameHeight;
-  float defaultValue;
 };
 
 struct ButtonSpec {
@@ -52,8 +51,11 @@ CBitmap* loadBitmap(int32_t id) { return new CBitmap(CResourceDescription(id)); 
 
 }  // namespace
 
-Editor::Editor(AudioEffect* effect)
-    : CPresetSystemEditor(effect), meterFloor(kMeterFloor), meterFallMs(kMeterFallMs) {
+Editor::Editor(AudioEffect* effect, DelayEngine& engine)
+    : CPresetSystemEditor(effect),
+      meterFloor(kMeterFloor),
+      meterFallMs(kMeterFallMs),
+      engine(engine) {
   tempoHoldStart = lastIdleTime = getTicks();
   delayHoldStart = blinkToggleTime = tempoHoldStart;
   rect.top = 0;
@@ -71,23 +73,32 @@ Editor::~Editor() {
 
 uint32_t Editor::getTicks() { return tickSource ? tickSource() : AEffGUIEditor::getTicks(); }
 
-Qel* Editor::qel() { return static_cast<Qel*>(effect); }
-
 float Editor::parameter(VstInt32 index) { return effect ? effect->getParameter(index) : 0.f; }
 
 bool Editor::isOn(VstInt32 switchIndex) { return switchIsOn(parameter(switchIndex)); }
 
+// Nothing may reach the host as an exception: a panel that could not be
+// built (a failed allocation, a failing window system) is taken down again
+// and the host hears of a failure.
 bool Editor::open(void* ptr) {
-  if (frame) close();
-  AEffGUIEditor::open(ptr);
-  buildPanel();
-  CPresetSystemEditor::open(ptr);
-  setKnobMode(kLinearMode);
-  // Values set on other threads while the panel was being built were not
-  // shown; take them now that updates flow.
-  for (VstInt32 index = 0; index < kPanelParameters; ++index)
-    setParameter(index, parameter(index));
-  return true;
+  try {
+    if (frame) close();
+    AEffGUIEditor::open(ptr);
+    buildPanel();
+    CPresetSystemEditor::open(ptr);
+    setKnobMode(kLinearMode);
+    // Values set on other threads while the panel was being built were not
+    // shown; take them now that updates flow.
+    for (VstInt32 index = 0; index < kPanelParameters; ++index)
+      setParameter(index, parameter(index));
+    return true;
+  } catch (...) {
+  }
+  try {
+    close();
+  } catch (...) {
+  }
+  return false;
 }
 
 void Editor::buildPanel() {
@@ -112,7 +123,7 @@ void Editor::buildPanel() {
                                       row.frameHeight, bitmap),
                         bitmap);
     control->setValue(parameter(row.parameter));
-    control->setDefaultValue(row.defaultValue);
+    control->setDefaultValue(kParameterTable[row.parameter].startValue);
     control->setWheelInc(kKnobWheelIncrement);
     control->setZoomFactor(kKnobZoomFactor);
     parameterControls[row.parameter] = control;
@@ -138,15 +149,15 @@ void Editor::buildPanel() {
                          kModulationLampFrameHeight, kBmpModulationLamp);
   modulationLamp->setValue(0.f);
 
-  knob({kInput, kInputKnobRect, kBmpInputKnob, kSmallKnobFrameHeight, 0.5f});
-  knob({kOutput, kOutputKnobRect, kBmpOutputKnob, kSmallKnobFrameHeight, 0.5f});
-  knob({kFbck, kFeedbackKnobRect, kBmpFeedbackKnob, kSmallKnobFrameHeight, 0.f});
-  knob({kMix, kMixKnobRect, kBmpMixKnob, kSmallKnobFrameHeight, 0.5f});
-  knob({kManVCO, kManVcoKnobRect, kBmpManVcoKnob, kSmallKnobFrameHeight, 0.5f});
-  knob({kDepth, kDepthKnobRect, kBmpDepthKnob, kLargeKnobFrameHeight, 0.f});
+  knob({kInput, kInputKnobRect, kBmpInputKnob, kSmallKnobFrameHeight});
+  knob({kOutput, kOutputKnobRect, kBmpOutputKnob, kSmallKnobFrameHeight});
+  knob({kFbck, kFeedbackKnobRect, kBmpFeedbackKnob, kSmallKnobFrameHeight});
+  knob({kMix, kMixKnobRect, kBmpMixKnob, kSmallKnobFrameHeight});
+  knob({kManVCO, kManVcoKnobRect, kBmpManVcoKnob, kSmallKnobFrameHeight});
+  knob({kDepth, kDepthKnobRect, kBmpDepthKnob, kLargeKnobFrameHeight});
   button({kHiCut, kHiCutRect, kBmpHiCut});
-  knob({kWaveform, kWaveformKnobRect, kBmpWaveformKnob, kLargeKnobFrameHeight, 0.5f});
-  knob({kRate, kRateKnobRect, kBmpRateKnob, kLargeKnobFrameHeight, 0.f});
+  knob({kWaveform, kWaveformKnobRect, kBmpWaveformKnob, kLargeKnobFrameHeight});
+  knob({kRate, kRateKnobRect, kBmpRateKnob, kLargeKnobFrameHeight});
   button({kFbInv, kFbInvRect, kBmpFbInv});
   button({kDlyInv, kDlyInvRect, kBmpDlyInv});
   button({kRptInf, kRptInfRect, kBmpRptInf});
@@ -237,7 +248,7 @@ void Editor::valueChanged(CControl* control) {
     tempoHold = delayHold = false;
     effect->setParameterAutomated(kDlyClk, v);
     setStrips(v == 0.f ? std::sqrt(parameter(kDlyTime))
-                       : std::sqrt(qel()->getTempo() / kStripTempoScale));
+                       : std::sqrt(engine.getTempo() / kStripTempoScale));
     return;
   }
   if (tag == kTagDelayDown || tag == kTagDelayUp) {
@@ -302,7 +313,7 @@ void Editor::moveStrip(CControl* strip, float v) {
   if (isOn(kDlyClk)) {
     tempoHold = true;
     tempoHoldStart = getTicks();
-    qel()->setTempoFromControl(x);
+    engine.setTempoFromControl(x);
   } else {
     delayHold = true;
     delayHoldStart = getTicks();

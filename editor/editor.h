@@ -12,7 +12,7 @@ class CMovieBitmap;
 class CInvisibleSlider;
 class QelKickButton;
 class CAbout;
-class Qel;
+class DelayEngine;
 
 // What one idle pass reads from the engine.
 struct PanelReadings {
@@ -25,7 +25,8 @@ struct PanelReadings {
 
 class Editor : public CPresetSystemEditor {
  public:
-  explicit Editor(AudioEffect* effect);
+  // engine: the display poll and the tempo entry of the clock mode.
+  Editor(AudioEffect* effect, DelayEngine& engine);
   ~Editor() override;
 
   bool open(void* ptr) override;
@@ -52,7 +53,6 @@ class Editor : public CPresetSystemEditor {
   void setReadingsSource(ReadingsSource source) { readingsSource = std::move(source); }
 
  private:
-  Qel* qel();
   float parameter(VstInt32 index);
   bool isOn(VstInt32 switchIndex);
   void buildPanel();
@@ -90,6 +90,7 @@ class Editor : public CPresetSystemEditor {
   CInvisibleSlider* digitStrip = nullptr;
   CAbout* about = nullptr;
 
+  DelayEngine& engine;
   TickSource tickSource;
   ReadingsSource readingsSource;
 };

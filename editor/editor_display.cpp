@@ -6,8 +6,8 @@
 #include "editor/editor.h"
 #include "editor/panel_layout.h"
 #include "editor/toolkit/cmoviebitmap.h"
+#include "effect/delay_engine.h"
 #include "effect/parameters.h"
-#include "effect/qel.h"
 
 using namespace panel;
 
@@ -99,11 +99,11 @@ void Editor::idle() {
     readingsSource(readings);
   } else {
     uint8_t led = 0;
-    qel()->getDisplayState(readings.lfoPhase, readings.halfPeak, readings.effectiveDelayMs,
+    engine.getDisplayState(readings.lfoPhase, readings.halfPeak, readings.effectiveDelayMs,
                            readings.nominalDelayMs, led);
     readings.led = led != 0;
   }
-  const float tempo = qel()->getTempo();
+  const float tempo = engine.getTempo();
 
   if (tempoHold) {
     if (now - tempoHoldStart > kHoldMs) tempoHold = false;

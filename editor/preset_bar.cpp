@@ -19,7 +19,7 @@ constexpr VstInt32 kLastProgram = kNumPrograms - 1;
 // Label buttons report 1.0 for a double-click and 0.5 with Control held.
 constexpr float kStoreThreshold = 0.75f;
 constexpr float kByteReversedPress = 0.5f;
-constexpr int32_t kLastSoundParameter = kNumSoundParams - 1;
+constexpr int32_t kLastSoundParameter = kNumParams - 1;
 
 CBitmap* loadBitmap(int32_t id) { return new CBitmap(CResourceDescription(id)); }
 

@@ -15,10 +15,6 @@ using namespace dsp;
 
 namespace {
 
-// Initial stored values before a program is applied.
-constexpr float kInitialDlyTime = 0.62496096f;
-constexpr float kInitialCentre = 0.5f;
-
 float limitTarget(double v) {
   return static_cast<float>(
       std::clamp(v, -static_cast<double>(kTargetCeiling), static_cast<double>(kTargetCeiling)));
@@ -27,14 +23,7 @@ float limitTarget(double v) {
 }  // namespace
 
 DelayEngine::DelayEngine() {
-  for (auto& v : values_) v = 0.0f;
-  values_[kInput] = kInitialCentre;
-  values_[kOutput] = kInitialCentre;
-  values_[kMix] = kInitialCentre;
-  values_[kDlyTime] = kInitialDlyTime;
-  values_[kManVCO] = kInitialCentre;
-  values_[kWaveform] = kInitialCentre;
-  values_[kPower] = kInitialCentre;
+  for (int32_t i = 0; i < kNumParams; ++i) values_[i] = kParameterTable[i].startValue;
   applySampleRate(kDefaultRate, kCutoffThresholdRate);
   resetEngine();
 }
@@ -51,11 +40,11 @@ void DelayEngine::setParameter(int32_t index, float v) noexcept {
   switch (index) {
     case kInput:
       values_[kInput] = v;
-      inputGain_ = limitTarget(static_cast<double>(v) * v * 4.0);
+      inputGain_ = limitTarget(gainOfValue(v));
       break;
     case kOutput:
       values_[kOutput] = v;
-      outputGain_ = limitTarget(static_cast<double>(v) * v * 4.0);
+      outputGain_ = limitTarget(gainOfValue(v));
       break;
     case kMix:
       values_[kMix] = v;
@@ -120,13 +109,11 @@ void DelayEngine::setParameter(int32_t index, float v) noexcept {
       squareWave_ = switchIsOn(v);
       break;
     }
-    case kRate: {
+    case kRate:
       values_[kRate] = v;
-      const float power = static_cast<float>(std::pow(100.0, static_cast<double>(v)));
-      lfoRate_ = static_cast<float>(static_cast<double>(power) * 0.1);
+      lfoRate_ = static_cast<float>(lfoRateOfValue(v));
       recomputeLfoStep();
       break;
-    }
     case kRptInf: {
       values_[kRptInf] = v;
       const bool on = switchIsOn(v);
@@ -165,7 +152,7 @@ void DelayEngine::setParameter(int32_t index, float v) noexcept {
 
 void DelayEngine::setDelayFromValue(float v) noexcept {
   values_[kDlyTime] = v;
-  delayMs_ = static_cast<float>(static_cast<double>(kMaxDelayMs) * v);
+  delayMs_ = static_cast<float>(delayMsOfValue(v));
   delayChanged_ = true;
 }
 

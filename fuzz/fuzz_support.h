@@ -46,7 +46,7 @@ class FuzzEffect : public CPresetSystemEffect {
     };
     const VstInt32 current = currentProgram.load();
     append(&current, sizeof(current));
-    for (VstInt32 i = 0; i < kNumSoundParams; ++i) {
+    for (VstInt32 i = 0; i < kNumParams; ++i) {
       const float value = assignmentValues[i].load();
       const VstInt32 controller = controllerOfParameter[i].load();
       append(&value, sizeof(value));
@@ -61,7 +61,7 @@ class FuzzEffect : public CPresetSystemEffect {
 
   // The two maps always describe the same bindings.
   bool mapsAgree() {
-    for (VstInt32 p = 0; p < kNumSoundParams; ++p) {
+    for (VstInt32 p = 0; p < kNumParams; ++p) {
       const VstInt32 c = controllerOfParameter[p].load();
       if (c == kNotAssigned) continue;
       if (c < 0 || c >= kNumControllers || parameterOfController[c].load() != p) return false;
@@ -69,7 +69,7 @@ class FuzzEffect : public CPresetSystemEffect {
     for (VstInt32 c = 0; c < kNumControllers; ++c) {
       const VstInt32 p = parameterOfController[c].load();
       if (p == kNotAssigned) continue;
-      if (p < 0 || p >= kNumSoundParams || controllerOfParameter[p].load() != c) return false;
+      if (p < 0 || p >= kNumParams || controllerOfParameter[p].load() != c) return false;
     }
     return true;
   }

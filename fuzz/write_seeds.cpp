@@ -33,7 +33,7 @@ int main(int argc, char** argv) {
   for (VstInt32 k = 0; k < kNumPrograms; ++k) {
     fx.selectProgram(k);
     fx.renameCurrentProgram("seed program");
-    fx.setParameter(k % kNumSoundParams, 0.0625f);
+    fx.setParameter(k % kNumParams, 0.0625f);
   }
   fx.selectProgram(4);
   fx.setParameter(kCCFirst + 0, 7.5f / 129.0f);

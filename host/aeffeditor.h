@@ -39,6 +39,12 @@ class AEffEditor {
     (void)val;
     return false;
   }
+  // A parameter changed (host automation, MIDI, a program): the controls
+  // follow. May run on any host thread.
+  virtual void setParameter(VstInt32 index, float value) {
+    (void)index;
+    (void)value;
+  }
 
  protected:
   AudioEffect* effect;

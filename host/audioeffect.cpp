@@ -165,39 +165,74 @@ void AudioEffect::int2string(VstInt32 value, char* text, VstInt32 maxLen) {
   ::int2string(value, text, maxLen);
 }
 
+// The host calls these directly. Nothing may cross back into the host as an
+// exception: whatever escapes an operation is caught here and answered as a
+// failure (0, or no output for the process calls).
+
 VstIntPtr AudioEffect::dispatchEffectClass(AEffect* e, VstInt32 opcode, VstInt32 index,
                                            VstIntPtr value, void* ptr, float opt) {
   AudioEffect* effect = effectOf(e);
   if (!effect) return 0;
   if (opcode == effClose) {
-    effect->dispatcher(opcode, index, value, ptr, opt);
+    try {
+      effect->dispatcher(opcode, index, value, ptr, opt);
+    } catch (...) {
+    }
     delete effect;
     return 1;
   }
-  return effect->dispatcher(opcode, index, value, ptr, opt);
+  try {
+    return effect->dispatcher(opcode, index, value, ptr, opt);
+  } catch (...) {
+    return 0;
+  }
 }
 
 float AudioEffect::getParameterClass(AEffect* e, VstInt32 index) {
   AudioEffect* effect = effectOf(e);
-  return effect ? effect->getParameter(index) : 0.0f;
+  if (!effect) return 0.0f;
+  try {
+    return effect->getParameter(index);
+  } catch (...) {
+    return 0.0f;
+  }
 }
 
 void AudioEffect::setParameterClass(AEffect* e, VstInt32 index, float value) {
-  if (AudioEffect* effect = effectOf(e)) effect->setParameter(index, value);
+  AudioEffect* effect = effectOf(e);
+  if (!effect) return;
+  try {
+    effect->setParameter(index, value);
+  } catch (...) {
+  }
 }
 
 void AudioEffect::processClass(AEffect* e, float** inputs, float** outputs,
                                VstInt32 sampleFrames) {
-  if (AudioEffect* effect = effectOf(e)) effect->process(inputs, outputs, sampleFrames);
+  AudioEffect* effect = effectOf(e);
+  if (!effect) return;
+  try {
+    effect->process(inputs, outputs, sampleFrames);
+  } catch (...) {
+  }
 }
 
 void AudioEffect::processReplacingClass(AEffect* e, float** inputs, float** outputs,
                                         VstInt32 sampleFrames) {
-  if (AudioEffect* effect = effectOf(e)) effect->processReplacing(inputs, outputs, sampleFrames);
+  AudioEffect* effect = effectOf(e);
+  if (!effect) return;
+  try {
+    effect->processReplacing(inputs, outputs, sampleFrames);
+  } catch (...) {
+  }
 }
 
 void AudioEffect::processDoubleReplacingClass(AEffect* e, double** inputs, double** outputs,
                                               VstInt32 sampleFrames) {
-  if (AudioEffect* effect = effectOf(e))
+  AudioEffect* effect = effectOf(e);
+  if (!effect) return;
+  try {
     effect->processDoubleReplacing(inputs, outputs, sampleFrames);
+  } catch (...) {
+  }
 }

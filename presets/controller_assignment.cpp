@@ -92,7 +92,7 @@ void CPresetSystemEffect::bindController(VstInt32 parameter, VstInt32 controller
   if (!controllerOfParameter || !parameterOfController) return;
   if (!isSoundParameter(parameter) || !isControllerNumber(controller)) return;
   dropBinding(parameter);
-  for (VstInt32 other = 0; other < kNumSoundParams; ++other) {
+  for (VstInt32 other = 0; other < kNumParams; ++other) {
     if (other == parameter || controllerOfParameter[other].load(kRelaxed) != controller) continue;
     controllerOfParameter[other].store(kNotAssigned, kRelaxed);
     assignmentValues[other].store(notAssignedValue(), kRelaxed);
@@ -111,10 +111,10 @@ void CPresetSystemEffect::dropBinding(VstInt32 parameter) {
 void CPresetSystemEffect::restoreAssignments(const float* values) {
   if (!controllerOfParameter || !parameterOfController) return;
   for (VstInt32 c = 0; c < kNumControllers; ++c) parameterOfController[c].store(kNotAssigned, kRelaxed);
-  for (VstInt32 p = 0; p < kNumSoundParams; ++p) controllerOfParameter[p].store(kNotAssigned, kRelaxed);
+  for (VstInt32 p = 0; p < kNumParams; ++p) controllerOfParameter[p].store(kNotAssigned, kRelaxed);
   // A value that is no number at all (only a damaged chunk has one) is
   // kept as "not assigned", so the host never reads it back.
-  for (VstInt32 p = 0; p < kNumSoundParams; ++p)
+  for (VstInt32 p = 0; p < kNumParams; ++p)
     setAssignmentParameter(p, std::isfinite(values[p]) ? values[p] : notAssignedValue());
 }
 
@@ -179,7 +179,7 @@ void CPresetSystemEffect::stopClear() {
 void CPresetSystemEffect::resetControllerMap() {
   if (!controllerOfParameter || !parameterOfController) return;
   for (VstInt32 c = 0; c < kNumControllers; ++c) parameterOfController[c].store(kNotAssigned, kRelaxed);
-  for (VstInt32 p = 0; p < kNumSoundParams; ++p) {
+  for (VstInt32 p = 0; p < kNumParams; ++p) {
     controllerOfParameter[p].store(kNotAssigned, kRelaxed);
     assignmentValues[p].store(notAssignedValue(), kRelaxed);
   }

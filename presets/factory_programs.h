@@ -5,7 +5,7 @@
 
 struct FactoryProgram {
   const char* name;
-  float values[18];
+  float values[kNumParams];
 };
 
 extern const FactoryProgram kFactoryPrograms[17];

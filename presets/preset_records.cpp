@@ -103,7 +103,7 @@ void decodeMidiRecord(CPresetSystemEffect& fx, const uint8_t* record, bool byteR
   const RecordOrder order = orderOfOwnRecord(record, kMidiTag, ownIdOf(fx));
   if (order == RecordOrder::kForeign) return;
   // Through setParameter, so both controller maps follow the values.
-  for (VstInt32 i = 0; i < kNumSoundParams; ++i)
+  for (VstInt32 i = 0; i < kNumParams; ++i)
     fx.setParameter(kCCFirst + i,
                     readRecordValue(record + kRecordBodyOffset + 4 * i, order, byteReversed));
 }
@@ -111,6 +111,6 @@ void decodeMidiRecord(CPresetSystemEffect& fx, const uint8_t* record, bool byteR
 void encodeMidiRecord(CPresetSystemEffect& fx, uint8_t* record) {
   if (!record) return;
   writeHeader(record, kMidiTag, ownIdOf(fx));
-  for (VstInt32 i = 0; i < kNumSoundParams; ++i)
+  for (VstInt32 i = 0; i < kNumParams; ++i)
     writeWord(record + kRecordBodyOffset + 4 * i, wordFromFloat(fx.getParameter(kCCFirst + i)));
 }

@@ -18,7 +18,7 @@ CPresetSystemEffect::CPresetSystemEffect(audioMasterCallback audioMaster)
   programs = new (std::nothrow) ProgramRecord[kNumPrograms];
   if (programs) initFactoryPrograms();
   for (auto& value : assignmentValues) value.store(notAssignedValue(), std::memory_order_relaxed);
-  controllerOfParameter = new (std::nothrow) std::atomic<VstInt32>[kNumSoundParams];
+  controllerOfParameter = new (std::nothrow) std::atomic<VstInt32>[kNumParams];
   parameterOfController = new (std::nothrow) std::atomic<VstInt32>[kNumControllers];
   resetControllerMap();
   learnActive = false;
@@ -30,7 +30,7 @@ CPresetSystemEffect::CPresetSystemEffect(audioMasterCallback audioMaster)
   loadingProgram = true;
   if (programs) {
     const ProgramRecord& program = programs[currentProgram.load()];
-    for (VstInt32 i = 0; i < kNumSoundParams; ++i)
+    for (VstInt32 i = 0; i < kNumParams; ++i)
       CPresetSystemEffect::setParameter(i, loadValueRelaxed(program.values[i]));
   }
   loadingProgram = false;
@@ -63,7 +63,7 @@ void CPresetSystemEffect::setParameter(VstInt32 index, float value) {
 
 void CPresetSystemEffect::storeParameter(VstInt32 index, float value) {
   if (!programs || !controllerOfParameter) return;
-  if (index >= 0 && index < kNumSoundParams) {
+  if (index >= 0 && index < kNumParams) {
     storeValueRelaxed(programs[currentProgram.load(std::memory_order_relaxed)].values[index],
                       value);
     if (learnActive.load(std::memory_order_relaxed)) learnTarget = index;
@@ -115,7 +115,7 @@ void CPresetSystemEffect::selectProgram(VstInt32 index) {
   if (!programs || index < 0 || index >= kNumPrograms) return;
   loadingProgram = true;
   currentProgram = index;
-  for (VstInt32 i = 0; i < kNumSoundParams; ++i)
+  for (VstInt32 i = 0; i < kNumParams; ++i)
     setParameter(i, loadValueRelaxed(programs[index].values[i]));
   updateDisplay();
   loadingProgram = false;
@@ -136,7 +136,7 @@ void CPresetSystemEffect::initFactoryPrograms() {
   if (!programs) return;
   for (VstInt32 k = 0; k < kNumPrograms; ++k) {
     storeProgramName(programs[k], kFactoryPrograms[k].name);
-    for (VstInt32 i = 0; i < kNumSoundParams; ++i)
+    for (VstInt32 i = 0; i < kNumParams; ++i)
       storeValueRelaxed(programs[k].values[i], kFactoryPrograms[k].values[i]);
   }
 }

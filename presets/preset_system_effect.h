@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cstdint>
 
+#include "effect/parameters.h"
 #include "host/audioeffectx.h"
 #include "presets/preset_system_listener.h"
 #include "presets/program_record.h"
@@ -13,9 +14,6 @@
 float notAssignedValue();
 
 constexpr VstInt32 kNumPrograms = 17;
-constexpr VstInt32 kNumSoundParams = 18;   // sound parameters 0..17
-constexpr VstInt32 kCCFirst = 18;          // first controller-assignment parameter
-constexpr VstInt32 kNumAllParams = 36;     // sound and controller-assignment parameters
 constexpr VstInt32 kNumControllers = 128;  // MIDI controller numbers 0..127
 constexpr VstInt32 kNotAssigned = 999;     // no controller, or no parameter
 
@@ -90,7 +88,7 @@ class CPresetSystemEffect : public AudioEffectX {
   std::atomic<VstInt32> learnTarget{kNotAssigned};
   std::atomic<bool> clearActive{false};
   std::atomic<bool> loadingProgram{false};
-  std::atomic<float> assignmentValues[kNumSoundParams];
+  std::atomic<float> assignmentValues[kNumParams];
   // Read on the event thread when learning ends, set on the user-interface
   // thread.
   std::atomic<PresetSystemListener*> listener{nullptr};

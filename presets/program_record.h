@@ -4,11 +4,13 @@
 
 #include <cstddef>
 
+#include "effect/parameters.h"
+
 constexpr int kProgramNameLength = 24;
 
 struct ProgramRecord {
   char name[kProgramNameLength];  // zero-padded; no terminator when full
-  float values[18];
+  float values[kNumParams];
 };
 static_assert(sizeof(ProgramRecord) == 96, "ProgramRecord is 96 bytes");
 static_assert(offsetof(ProgramRecord, values) == 24, "values follow the name");

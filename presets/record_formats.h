@@ -23,7 +23,7 @@ constexpr size_t kChunkReservedOffset = 16;
 constexpr size_t kChunkReservedSize = 16;
 constexpr size_t kChunkProgramsOffset = 32;
 constexpr size_t kChunkAssignmentsOffset = 1664;
-constexpr size_t kNumRecordValues = 18;  // values per program, and assignment values
+constexpr size_t kNumRecordValues = kNumParams;  // values per program, and assignment values
 
 // The three records: identifier word, kind byte, then unaligned fields.
 constexpr size_t kRecordIdOffset = 0;

@@ -84,8 +84,8 @@ VstInt32 CPresetSystemEffect::setChunk(void* data, VstInt32 byteSize, bool isPre
       storeValueRelaxed(programs[k].values[i],
                         floatFromWord(readWord(record + kRecordValuesInProgram + 4 * i)));
   }
-  float restored[kNumSoundParams];
-  for (VstInt32 i = 0; i < kNumSoundParams; ++i)
+  float restored[kNumParams];
+  for (VstInt32 i = 0; i < kNumParams; ++i)
     restored[i] = floatFromWord(readWord(chunkBuffer + kChunkAssignmentsOffset + 4 * i));
   // A reopened project gets its MIDI bindings back, not just their values.
   restoreAssignments(restored);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "editor/toolkit/csplashscreen.h"
+#include "halden_version.h"
 
 class CAbout : public CSplashScreen {
  public:
@@ -30,7 +31,7 @@ class CSplashScreenMyView : public CControl {
   CMouseEventResult onMouseDown(CPoint& where, const CButtonState& buttons) override;
 
   // Shown on the picture, after the version text.
-  static constexpr const char* kVersionText = "v.1.6.1\t";
+  static constexpr const char* kVersionText = "v." HALDEN_VERSION "\t";
 
  private:
   CAbout* about;

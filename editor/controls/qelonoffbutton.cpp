@@ -3,10 +3,6 @@
 #include "editor/toolkit/cbitmap.h"
 #include "effect/parameters.h"
 
-namespace {
-constexpr int32_t kTwoStates = 2;
-}  // namespace
-
 QelOnOffButton::QelOnOffButton(const CRect& size, CControlListener* listener, int32_t tag,
                                CBitmap* background)
     : COnOffButton(size, listener, tag, background, 0) {}
@@ -15,7 +11,7 @@ QelOnOffButton::~QelOnOffButton() = default;
 
 void QelOnOffButton::draw(CDrawContext* context) {
   if (background) {
-    const bool on = quantizeParam(getValue(), kTwoStates) == 1;
+    const bool on = quantizeParam(getValue(), kSwitchSteps) == 1;
     const int32_t offset = on ? static_cast<int32_t>(background->getHeight()) / 2 : 0;
     background->draw(context, size, CPoint(0, offset), 1.f);
   }
@@ -26,8 +22,8 @@ CMouseEventResult QelOnOffButton::onMouseDown(CPoint& where, const CButtonState&
   (void)where;
   if (!buttons.isLeftButton()) return kMouseEventNotHandled;
   beginEdit();
-  const bool wasOff = quantizeParam(getValue(), kTwoStates) == 0;
-  setValue(paramFromIndex(wasOff ? 1 : 0, kTwoStates));
+  const bool wasOff = quantizeParam(getValue(), kSwitchSteps) == 0;
+  setValue(wasOff ? kSwitchOnValue : kSwitchOffValue);
   if (listener) listener->valueChanged(this);
   endEdit();
   invalid();

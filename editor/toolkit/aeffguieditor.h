@@ -24,7 +24,6 @@ class AEffGUIEditor : public AEffEditor, public VSTGUIEditorInterface {
   bool onKeyUp(VstKeyCode& keyCode) override;
   bool onWheel(float distance) override;
   bool setKnobMode(VstInt32 val) override;
-  virtual void setParameter(VstInt32 index, float value) { (void)index, (void)value; }
 
   // Gesture brackets for the host, for the effect's own parameters only.
   void beginEdit(VstInt32 index) override;

@@ -18,7 +18,7 @@
 #include "editor/preset_bar_layout.h"
 #include "editor/toolkit/vstgui.h"
 #include "effect/parameters.h"
-#include "effect/qel.h"
+#include "plugin/qel.h"
 #include "host/vst2_abi.h"
 #include "tests/host/temporary_settings.h"
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "effect/qel.h"
+#include "plugin/qel.h"
 #include "host/vst2_abi.h"
 
 extern "C" AEffect* VSTPluginMain(audioMasterCallback audioMaster);

@@ -148,3 +148,41 @@ TEST(AudioPathAllocation, PluginWithoutMemoryStaysUsable) {
   }
   gFailFrom = 0;
 }
+
+// Every allocation of the editor's window fails: open answers false instead
+// of throwing into the host, leaves no half-built panel, and the next open
+// with memory to spare succeeds.
+TEST(EditorAllocation, FailedOpenAnswersFalseAndTheInstanceStaysUsable) {
+  TemporarySettings folder;
+  fake_host::resetSettings();
+  fake_host::Instance plugin;
+  AEffEditor* editor = plugin.qel().getEditor();
+  ASSERT_NE(editor, nullptr);
+
+  gFailFrom = 1;  // every operator new throws, every nothrow form answers null
+  bool opened = true;
+  bool escaped = false;
+  try {
+    opened = editor->open(nullptr);
+  } catch (...) {
+    escaped = true;
+  }
+  const bool halfOpen = editor->isOpen();
+  gFailFrom = 0;
+  EXPECT_FALSE(escaped);
+  EXPECT_FALSE(opened);
+  EXPECT_FALSE(halfOpen);
+
+  gFailFrom = 1;
+  const VstIntPtr answer = plugin.dispatch(effEditOpen);
+  gFailFrom = 0;
+  EXPECT_EQ(answer, 0);
+
+  EXPECT_EQ(plugin.dispatch(effEditOpen), 1);
+  EXPECT_TRUE(editor->isOpen());
+  plugin.dispatch(effEditClose);
+  plugin.setParameter(kMix, 0.2f);
+  EXPECT_EQ(plugin.getParameter(kMix), 0.2f);
+  const auto out = plugin.render(testSignal(2048), 256);
+  EXPECT_NE(out[1000], 0.0f);
+}

@@ -47,3 +47,59 @@ TEST(ParameterTable, IndexOrderNamesAndSteps) {
   EXPECT_EQ(kDenTable[12], 96.0f);
   EXPECT_EQ(kNumTable[4], 9.0f);
 }
+
+TEST(ParameterTable, CountsOfTheHostParameters) {
+  EXPECT_EQ(kNumParams, 18);
+  EXPECT_EQ(kCCFirst, 18);
+  EXPECT_EQ(kNumAllParams, 36);
+}
+
+TEST(ParameterTable, SwitchValuesAreTheCentresOfTheirSteps) {
+  EXPECT_EQ(kSwitchOffValue, paramFromIndex(0, kSwitchSteps));
+  EXPECT_EQ(kSwitchOnValue, paramFromIndex(1, kSwitchSteps));
+  EXPECT_FALSE(switchIsOn(kSwitchOffValue));
+  EXPECT_TRUE(switchIsOn(kSwitchOnValue));
+}
+
+TEST(ParameterTable, StartValues) {
+  for (int32_t i : {kInput, kOutput, kMix, kManVCO, kWaveform})
+    EXPECT_EQ(kParameterTable[i].startValue, 0.5f) << kParameterTable[i].name;
+  for (int32_t i : {kFbck, kDepth, kRate, kNum, kDen})
+    EXPECT_EQ(kParameterTable[i].startValue, 0.0f) << kParameterTable[i].name;
+  // 2000 ms of the 3200 as the display rounds it.
+  EXPECT_NEAR(delayMsOfValue(kParameterTable[kDlyTime].startValue), 2000.0, 0.5);
+  int onAtStart = 0;
+  for (int32_t i = 0; i < kNumParams; ++i)
+    if (isSwitchParameter(i)) onAtStart += switchIsOn(kParameterTable[i].startValue);
+  EXPECT_EQ(onAtStart, 1);
+  EXPECT_TRUE(switchIsOn(kParameterTable[kPower].startValue));
+}
+
+TEST(ParameterTable, EngineLaws) {
+  EXPECT_EQ(kParameterTable[kInput].law, &gainOfValue);
+  EXPECT_EQ(kParameterTable[kOutput].law, &gainOfValue);
+  EXPECT_EQ(kParameterTable[kDlyTime].law, &delayMsOfValue);
+  EXPECT_EQ(kParameterTable[kRate].law, &lfoRateOfValue);
+  EXPECT_EQ(kParameterTable[kMix].law, nullptr);
+  EXPECT_EQ(gainOfValue(0.5f), 1.0);  // the knob's centre is unity gain
+  EXPECT_EQ(gainOfValue(1.0f), 4.0);
+  EXPECT_EQ(delayMsOfValue(1.0f), 3200.0);
+  EXPECT_EQ(delayMsOfValue(0.5f), 1600.0);
+  EXPECT_EQ(static_cast<float>(lfoRateOfValue(0.0f)), 0.1f);
+  EXPECT_EQ(static_cast<float>(lfoRateOfValue(0.5f)), 1.0f);
+  EXPECT_NEAR(lfoRateOfValue(1.0f), 10.0, 1e-6);
+}
+
+TEST(ParameterTable, DisplayRulesAndStepValues) {
+  for (int32_t i = 0; i < kNumParams; ++i) {
+    const ParameterInfo& p = kParameterTable[i];
+    if (isSwitchParameter(i) && i != kDlyClk) EXPECT_EQ(p.display, DisplayRule::kOnOff) << p.name;
+    // A stepped parameter shows its table entry, and only it has one.
+    EXPECT_EQ(p.display == DisplayRule::kStepValue, p.stepValues != nullptr) << p.name;
+  }
+  EXPECT_EQ(kParameterTable[kDlyClk].display, DisplayRule::kDelayOrClock);
+  EXPECT_EQ(kParameterTable[kNum].stepValues, kNumTable);
+  EXPECT_EQ(kParameterTable[kDen].stepValues, kDenTable);
+  EXPECT_EQ(kParameterTable[kInput].display, DisplayRule::kGainDecibels);
+  EXPECT_EQ(kParameterTable[kRate].display, DisplayRule::kLfoRateHz);
+}

@@ -22,9 +22,9 @@ std::vector<uint8_t> reversedChunk(std::vector<uint8_t> chunk) {
   for (size_t offset = 0; offset < kChunkProgramsOffset; offset += 4)
     reverseWordInPlace(&chunk[offset]);
   for (int k = 0; k < kNumPrograms; ++k)
-    for (int i = 0; i < kNumSoundParams; ++i)
+    for (int i = 0; i < kNumParams; ++i)
       reverseWordInPlace(&chunk[kChunkProgramsOffset + 96 * k + 24 + 4 * i]);
-  for (int i = 0; i < kNumSoundParams; ++i)
+  for (int i = 0; i < kNumParams; ++i)
     reverseWordInPlace(&chunk[kChunkAssignmentsOffset + 4 * i]);
   return chunk;
 }

@@ -103,7 +103,7 @@ struct StateSnapshot {
     StateSnapshot s;
     s.programs = storeBytes(fx);
     s.current = fx.getCurrentProgramIndex();
-    for (VstInt32 i = 0; i < kNumSoundParams; ++i) {
+    for (VstInt32 i = 0; i < kNumParams; ++i) {
       s.assignments.push_back(bitsOf(fx.CPresetSystemEffect::getParameter(kCCFirst + i)));
       s.controllerOf.push_back(fx.getControllerOfParameter(i));
     }

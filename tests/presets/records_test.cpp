@@ -13,7 +13,7 @@ namespace {
 using Record = std::vector<unsigned char>;
 
 // Values with every byte distinct, so a reversal always shows.
-constexpr float kOddValues[kNumSoundParams] = {
+constexpr float kOddValues[kNumParams] = {
     0.123456789f, 0.987654321f, 0.5f,      0.000344f, 0.25f,      0.75f,
     0.333333f,    0.1f,         0.9f,      0.661f,    0.0001234f, 1.0f,
     0.0f,         0.42f,        0.777777f, 0.3f,      0.05f,      0.95f};
@@ -21,7 +21,7 @@ constexpr float kOddValues[kNumSoundParams] = {
 class Records : public ::testing::Test {
  protected:
   void fillCurrentProgram(EffectWithoutEditor& fx, const char* name) {
-    for (VstInt32 i = 0; i < kNumSoundParams; ++i) fx.setParameter(i, kOddValues[i]);
+    for (VstInt32 i = 0; i < kNumParams; ++i) fx.setParameter(i, kOddValues[i]);
     fx.renameCurrentProgram(name);
   }
   Record savePreset(EffectWithoutEditor& fx) {
@@ -42,7 +42,7 @@ TEST_F(Records, PresetLayoutIsPackedAfterTheKindByte) {
   EXPECT_EQ(std::memcmp(record.data(), "ndlH", 4), 0);
   EXPECT_EQ(record[4], 0x21);
   EXPECT_EQ(std::memcmp(&record[5], "layout\0\0", 8), 0);
-  for (int i = 0; i < kNumSoundParams; ++i)
+  for (int i = 0; i < kNumParams; ++i)
     EXPECT_EQ(readWord(&record[29 + 4 * i]), bitsOf(kOddValues[i])) << i;
 }
 
@@ -61,7 +61,7 @@ TEST_F(Records, PresetRoundTripIsBitExactAndReversalSwapsEveryValue) {
   fx.selectProgram(5);
   decodePresetRecord(fx, record.data(), true);
   EXPECT_EQ(std::memcmp(program(fx, 5).name, saved.name, kProgramNameLength), 0);
-  for (int i = 0; i < kNumSoundParams; ++i)
+  for (int i = 0; i < kNumParams; ++i)
     EXPECT_EQ(bitsOf(program(fx, 5).values[i]), reverseBytes(bitsOf(saved.values[i]))) << i;
 }
 
@@ -71,7 +71,7 @@ TEST_F(Records, ForeignOrderPresetIsRecognisedByItsIdentifier) {
   Record record = savePreset(fx);
   const ProgramRecord saved = program(fx, 0);
   reverseWordInPlace(&record[0]);
-  for (int i = 0; i < kNumSoundParams; ++i) reverseWordInPlace(&record[29 + 4 * i]);
+  for (int i = 0; i < kNumParams; ++i) reverseWordInPlace(&record[29 + 4 * i]);
 
   fx.selectProgram(1);
   decodePresetRecord(fx, record.data(), false);
@@ -79,7 +79,7 @@ TEST_F(Records, ForeignOrderPresetIsRecognisedByItsIdentifier) {
   // Asking for reversal on a foreign file takes the values as stored.
   fx.selectProgram(2);
   decodePresetRecord(fx, record.data(), true);
-  for (int i = 0; i < kNumSoundParams; ++i)
+  for (int i = 0; i < kNumParams; ++i)
     EXPECT_EQ(bitsOf(program(fx, 2).values[i]), readWord(&record[29 + 4 * i])) << i;
 }
 
@@ -105,7 +105,7 @@ TEST_F(Records, ShortPresetLoadsWithZeroValues) {
   fx.selectProgram(8);
   decodePresetRecord(fx, record.data(), false);
   EXPECT_STREQ(program(fx, 8).name, "cut short");
-  for (int i = 0; i < kNumSoundParams; ++i) EXPECT_EQ(bitsOf(program(fx, 8).values[i]), 0u) << i;
+  for (int i = 0; i < kNumParams; ++i) EXPECT_EQ(bitsOf(program(fx, 8).values[i]), 0u) << i;
 }
 
 Record withIdentifier(Record record, const char* bytes) {
@@ -174,7 +174,7 @@ TEST_F(Records, BankRoundTripRestoresAllProgramsBitExact) {
   for (VstInt32 k = 0; k < kNumPrograms; k += 4) {
     source.selectProgram(k);
     fillCurrentProgram(source, "bank entry");
-    source.setParameter(k % kNumSoundParams, 0.01f * static_cast<float>(k));
+    source.setParameter(k % kNumParams, 0.01f * static_cast<float>(k));
   }
   Record bank(kBankFileSize, 0);
   encodeBankRecord(source, bank.data());
@@ -190,7 +190,7 @@ TEST_F(Records, BankRoundTripRestoresAllProgramsBitExact) {
   decodeBankRecord(target, bank.data(), true);
   for (VstInt32 k = 0; k < kNumPrograms; ++k) {
     EXPECT_EQ(std::memcmp(target.getPrograms()[k].name, source.getPrograms()[k].name, 24), 0);
-    for (int i = 0; i < kNumSoundParams; ++i)
+    for (int i = 0; i < kNumParams; ++i)
       EXPECT_EQ(bitsOf(target.getPrograms()[k].values[i]),
                 reverseBytes(bitsOf(source.getPrograms()[k].values[i])));
   }
@@ -212,7 +212,7 @@ TEST_F(Records, MidiRecordGoesThroughTheAssignmentParametersInOrder) {
   target.calls.clear();
   decodeMidiRecord(target, midi.data(), false);
   std::vector<VstInt32> expected;
-  for (VstInt32 i = 0; i < kNumSoundParams; ++i) expected.push_back(kCCFirst + i);
+  for (VstInt32 i = 0; i < kNumParams; ++i) expected.push_back(kCCFirst + i);
   EXPECT_EQ(target.calls, expected);
   EXPECT_EQ(target.getParameterOfController(7), 0);
   EXPECT_EQ(target.getParameterOfController(1), 12);

@@ -30,7 +30,7 @@ class StartupDefaults : public ::testing::Test {
   static bool isFactory(PluginInstance& plugin, int k, int factory) {
     const ProgramRecord& p = program(plugin, k);
     if (std::string(p.name, strnlen(p.name, 24)) != kFactoryPrograms[factory].name) return false;
-    for (int i = 0; i < kNumSoundParams; ++i)
+    for (int i = 0; i < kNumParams; ++i)
       if (p.values[i] != kFactoryPrograms[factory].values[i]) return false;
     return true;
   }
@@ -137,7 +137,7 @@ TEST_F(StartupDefaults, ShortDefaultPresetStillLoads) {
   EXPECT_STREQ(program(next, 0).name, "short one");
   EXPECT_EQ(program(next, 0).values[kInput], kFactoryPrograms[6].values[kInput]);
   EXPECT_EQ(program(next, 0).values[kMix], 0.5f);
-  for (int i = 3; i < kNumSoundParams; ++i) EXPECT_EQ(program(next, 0).values[i], 0.0f) << i;
+  for (int i = 3; i < kNumParams; ++i) EXPECT_EQ(program(next, 0).values[i], 0.0f) << i;
 }
 
 TEST_F(StartupDefaults, DefaultMidiBindingsReachNewInstancesUntilCleared) {

@@ -22,8 +22,8 @@ constexpr int kKilledWriters = 12;
 void markPrograms(EffectWithoutEditor& fx, float mark, const char* name) {
   for (VstInt32 k = 0; k < kNumPrograms; ++k) {
     fx.selectProgram(k);
-    for (VstInt32 i = 0; i < kNumSoundParams; ++i)
-      fx.setParameter(i, mark + 0.001f * static_cast<float>(k * kNumSoundParams + i));
+    for (VstInt32 i = 0; i < kNumParams; ++i)
+      fx.setParameter(i, mark + 0.001f * static_cast<float>(k * kNumParams + i));
     fx.renameCurrentProgram(name);
   }
 }

@@ -1,14 +1,14 @@
 // The effect class: identity, construction order, lifecycle and the
 // adapter from host calls to the engine.
-#include "effect/qel.h"
+#include "plugin/qel.h"
 
 #include <cmath>
 #include <new>
 
-#include "editor/editor.h"
-#include "editor/toolkit/aeffguieditor.h"
-#include "effect/parameter_text.h"
+#include "host/aeffeditor.h"
 #include "host/text_services.h"
+#include "editor/editor_factory.h"
+#include "plugin/parameter_text.h"
 
 namespace {
 
@@ -30,12 +30,14 @@ Qel::Qel(audioMasterCallback audioMaster) : CPresetSystemEffect(audioMaster) {
   setUniqueID(kQelUniqueId);
   canProcessReplacing(true);
   // The engine member was built for 44100 Hz with its memories and cleared
-  // state. Without an editor the instance still works.
-  // The editor attaches itself to this effect as it is built.
+  // state. Without an editor the instance still works; an editor that failed
+  // half-way must not stay attached.
+  AEffEditor* built = nullptr;
   try {
-    new (std::nothrow) Editor(this);
+    built = createEditor(this, engine);
   } catch (...) {
   }
+  setEditor(built);
   loadDefaults();
   selectProgram(0);
 }
@@ -71,7 +73,7 @@ void Qel::setParameter(VstInt32 index, float value) {
   if (!loadingProgram) CPresetSystemEffect::setParameter(index, value);
   if (index == kDlyTime && value > 1.0f) value = 1.0f;
   engine.setParameter(index, value);
-  if (editor) static_cast<AEffGUIEditor*>(editor)->setParameter(index, value);
+  if (editor) editor->setParameter(index, value);
 }
 
 float Qel::getParameter(VstInt32 index) {

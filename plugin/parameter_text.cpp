@@ -1,4 +1,4 @@
-#include "effect/parameter_text.h"
+#include "plugin/parameter_text.h"
 
 #include <cmath>
 #include <cstdio>
@@ -50,8 +50,6 @@ void writeWaveform(float v, char* text) {
     vst_strncpy(text, "sqr", kDisplayTextLength);
 }
 
-float gainOf(float v) { return static_cast<float>(static_cast<double>(v) * v * 4.0); }
-
 }  // namespace
 
 void writeParameterName(int32_t i, char* text) {
@@ -71,64 +69,43 @@ void writeParameterLabel(int32_t index, char* text) {
 
 void writeParameterDisplay(const DelayEngine& engine, int32_t index, char* text) {
   if (!isSoundParameter(index)) return;
+  const ParameterInfo& parameter = kParameterTable[index];
   const float v = engine.parameterValue(index);
-  switch (index) {
-    case kInput:
-    case kOutput:
-      dB2string(gainOf(v), text, kDisplayTextLength);
+  switch (parameter.display) {
+    case DisplayRule::kGainDecibels:
+      dB2string(static_cast<float>(parameter.law(v)), text, kDisplayTextLength);
       break;
-    case kMix:
+    case DisplayRule::kDecibels:
+      dB2string(v, text, kDisplayTextLength);
+      break;
+    case DisplayRule::kDryWetPair:
       writeMix(v, text);
       break;
-    case kDlyTime:
+    case DisplayRule::kDelayMs:
       int2string(dsp::truncToInt(static_cast<double>(engine.delayMs()) + 0.5), text,
                  kDisplayTextLength);
       break;
-    case kDlyx2:
-      writeOnOff(engine.doubleOn(), text);
+    case DisplayRule::kOnOff:
+      writeOnOff(switchIsOn(v), text);
       break;
-    case kDlyInv:
-      writeOnOff(engine.dlyInvertOn(), text);
-      break;
-    case kHiCut:
-      writeOnOff(engine.hiCutOn(), text);
-      break;
-    case kFbInv:
-      writeOnOff(engine.fbInvertOn(), text);
-      break;
-    case kRptInf:
-      writeOnOff(engine.repeatOn(), text);
-      break;
-    case kPower:
-      writeOnOff(engine.powerOn(), text);
-      break;
-    case kFbck:
-      dB2string(v, text, kDisplayTextLength);
-      break;
-    case kManVCO:
+    case DisplayRule::kClockFactor:
       float2string(static_cast<float>(static_cast<double>(v) + 0.5), text, kDisplayTextLength);
       break;
-    case kDepth:
+    case DisplayRule::kPercent:
       int2string(dsp::truncToInt(100.0 * v), text, kDisplayTextLength);
       break;
-    case kWaveform:
+    case DisplayRule::kWaveformBlend:
       writeWaveform(v, text);
       break;
-    case kRate:
-      float2string(engine.lfoRate(), text, kDisplayTextLength);
+    case DisplayRule::kLfoRateHz:
+      float2string(static_cast<float>(parameter.law(v)), text, kDisplayTextLength);
       break;
-    case kDlyClk:
+    case DisplayRule::kDelayOrClock:
       vst_strncpy(text, engine.clockSyncOn() ? "clk" : "dly", kDisplayTextLength);
       break;
-    case kNum:
-      std::snprintf(text, kDisplayTextLength + 1, "%1.0f",
-                    static_cast<double>(kNumTable[stepIndex(v, kNumSteps)]));
-      break;
-    case kDen:
+    case DisplayRule::kStepValue:
       std::snprintf(text, kDisplayTextLength + 1, "%.0f",
-                    static_cast<double>(kDenTable[stepIndex(v, kDenSteps)]));
-      break;
-    default:
+                    static_cast<double>(parameter.stepValues[stepIndex(v, parameter.steps)]));
       break;
   }
 }
