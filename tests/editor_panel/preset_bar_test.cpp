@@ -11,6 +11,7 @@ namespace panel_test {
 namespace {
 
 using namespace presetbar;
+using namespace layout;
 
 class PresetBar : public PanelTest {
  protected:
@@ -160,7 +161,7 @@ TEST_F(PresetBar, LearnAndClearExcludeEachOther) {
   // A click on a knob in clear mode removes its binding.
   fx->assignController(kFbInv, 20);
   click(centre(kClearRect));
-  click(centre(panel::kFbInvRect));
+  click(centre(layout::kFbInvRect));
   EXPECT_EQ(fx->getControllerOfParameter(kFbInv), kNotAssigned);
   EXPECT_EQ(clear->getValue(), 0.f);
 }
@@ -173,12 +174,12 @@ TEST_F(PresetBar, OpeningTheWindowEndsLearnMode) {
   frame = editor->getFrame();
   EXPECT_EQ(control(kTagLearn)->getValue(), 0.f);
   // Not learning any more: touching a control and moving a controller binds nothing.
-  click(centre(panel::kFbInvRect));
+  click(centre(layout::kFbInvRect));
   sendControlChange(21, 100);
   EXPECT_EQ(fx->getControllerOfParameter(kFbInv), kNotAssigned);
   // While learning, the same gesture binds.
   click(centre(kLearnRect));
-  click(centre(panel::kFbInvRect));
+  click(centre(layout::kFbInvRect));
   sendControlChange(21, 100);
   EXPECT_EQ(fx->getControllerOfParameter(kFbInv), 21);
   EXPECT_EQ(control(kTagLearn)->getValue(), 0.f);

@@ -85,7 +85,7 @@ Image drawContactSheet(const std::vector<SkinBitmap>& skin, int scale) {
   items.push_back({&assembled, "assembled window (controls at typical settings)", assembled.width(),
                    assembled.height(), 1, false});
   for (const SkinBitmap& bitmap : skin) {
-    const SkinBitmapInfo& info = *bitmap.info;
+    const layout::SkinBitmapInfo& info = *bitmap.info;
     std::string caption = std::to_string(info.id) + "  " + info.role + "  " +
                           std::to_string(info.width) + "\u00d7" + std::to_string(info.height);
     if (info.frames > 1)
