@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "editor/toolkit/ccolor.h"
+#include "layout/panel_layout.h"
 
 namespace presetbar {
 
@@ -60,7 +61,9 @@ constexpr int32_t kControllerSteps = 130;  // 128 controllers, "not assigned", e
 constexpr int32_t kNotAssignedStep = 128;
 constexpr int32_t kEmptyStep = 129;
 
-inline constexpr CColor kNameBackColour(189, 207, 218, 255);
-inline constexpr CColor kBarTextColour(36, 36, 32, 255);
+inline constexpr CColor kNameBackColour(layout::kWellColour.red, layout::kWellColour.green,
+                                        layout::kWellColour.blue, 255);
+inline constexpr CColor kBarTextColour(layout::kWellInkColour.red, layout::kWellInkColour.green,
+                                       layout::kWellInkColour.blue, 255);
 
 }  // namespace presetbar

@@ -72,6 +72,14 @@ static_assert((kNameFieldLayoutRect.top + kNameFieldLayoutRect.bottom - kBarFont
               "the fitted name field lies on whole pixels");
 constexpr PanelRect kNameFieldRect = fittedToFont(kNameFieldLayoutRect, kBarFontSize);
 
+// The wells of the name field and the controller display: the plate prints
+// them in this colour, and the editor's text controls fill and write on them.
+struct PanelColour {
+  int red, green, blue;
+};
+constexpr PanelColour kWellColour{189, 207, 218};
+constexpr PanelColour kWellInkColour{36, 36, 32};
+
 constexpr PanelRect kMenuRect{320, 87, 333, 99};
 constexpr PanelRect kRockerRect{340, 86, 370, 99};
 constexpr PanelRect kLoadBankRect{85, 86, 102, 101};

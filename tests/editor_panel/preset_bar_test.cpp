@@ -51,6 +51,15 @@ TEST_F(PresetBar, OpensWithTheCurrentProgramAndFittedNameField) {
   for (int k = 0; k < 17; ++k) EXPECT_EQ(menu()->getEntry(k)->getTitle(), programName(k));
 }
 
+// The layout fits the name field to the bar's font size; the field must be
+// set in that size for the text to sit in its well.
+TEST_F(PresetBar, NameFieldIsSetInTheFontSizeItsRectangleIsFittedTo) {
+  const auto* field = static_cast<CTextEdit*>(control(kTagName));
+  EXPECT_EQ(field->getFont().getSize(), kBarFontSize);
+  const auto* display = static_cast<CParamDisplay*>(control(kTagControllerDisplay));
+  EXPECT_EQ(display->getFont().getSize(), kBarFontSize);
+}
+
 TEST_F(PresetBar, RockerStepsWithinTheProgramsAndTheMenuFollows) {
   fx->selectProgram(3);
   click(rightHalf());
