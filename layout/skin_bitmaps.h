@@ -107,9 +107,12 @@ inline constexpr const SkinBitmapInfo* findSkinBitmapInfo(int id) {
 // What skinBitmap answers for an id outside the table: nothing to draw.
 inline constexpr SkinBitmapInfo kNoSkinBitmap{0, 0, 0, 1, false, "none"};
 
+// Written without pointers so that it stays a constant expression in
+// sanitizer builds, which check pointer comparisons.
 inline constexpr const SkinBitmapInfo& skinBitmap(SkinBitmapId id) {
-  const SkinBitmapInfo* info = findSkinBitmapInfo(id);
-  return info ? *info : kNoSkinBitmap;
+  for (const SkinBitmapInfo& info : kSkinBitmaps)
+    if (info.id == id) return info;
+  return kNoSkinBitmap;
 }
 
 }  // namespace layout

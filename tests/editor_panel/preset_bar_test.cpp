@@ -194,6 +194,20 @@ TEST_F(PresetBar, OpeningTheWindowEndsLearnMode) {
   EXPECT_EQ(control(kTagLearn)->getValue(), 0.f);
 }
 
+TEST_F(PresetBar, LearnAndClearLightWhenPointedAt) {
+  auto* learn = static_cast<CPSOnOffButton*>(control(kTagLearn));
+  auto* clear = static_cast<CPSOnOffButton*>(control(kTagClear));
+  EXPECT_FALSE(learn->isHovered());
+  hover(centre(kLearnRect));
+  EXPECT_TRUE(learn->isHovered());
+  EXPECT_FALSE(clear->isHovered());
+  hover(centre(kClearRect));
+  EXPECT_FALSE(learn->isHovered());
+  EXPECT_TRUE(clear->isHovered());
+  hover(CPoint(5, 5));
+  EXPECT_FALSE(clear->isHovered());
+}
+
 TEST_F(PresetBar, ButtonsLightWhenPointedAt) {
   auto* load = static_cast<CSaveLoadButton*>(control(kTagLoadBank));
   auto* label = static_cast<CPSKickButton*>(control(kTagBankLabel));
