@@ -12,11 +12,13 @@
 #include "editor/controls/qelonoffbutton.h"
 #include "editor/controls/qelswitch.h"
 #include "editor/panel_layout.h"
+#include "editor/skin_bitmaps.h"
 #include "editor/toolkit/vstgui.h"
 #include "effect/delay_engine.h"
 #include "effect/parameters.h"
 
 using namespace panel;
+using namespace layout;
 
 namespace {
 
@@ -34,20 +36,20 @@ constexpr float kSmallStripMax = 0.99984378f;
 // The strips show the tempo as a fraction of this many BPM in clock mode.
 constexpr float kStripTempoScale = 400.f;
 
-struct KnobSpec {
+// A knob: the parameter it sets, where it sits and its film strip (a reset
+// gesture restores the parameter's start value from the parameter table).
+struct KnobPlacement {
   ParameterIndex parameter;
-  CRect rect;
-  int32_t bitmap;
-  CCoord frameHeight;
+  PanelRect rect;
+  SkinBitmapId bitmap;
 };
 
-struct ButtonSpec {
+// A latching button and the switch parameter it sets.
+struct SwitchButtonPlacement {
   ParameterIndex parameter;
-  CRect rect;
-  int32_t bitmap;
+  PanelRect rect;
+  SkinBitmapId bitmap;
 };
-
-CBitmap* loadBitmap(int32_t id) { return new CBitmap(CResourceDescription(id)); }
 
 }  // namespace
 
@@ -102,9 +104,9 @@ bool Editor::open(void* ptr) {
 }
 
 void Editor::buildPanel() {
-  CBitmap* frontPanel = loadBitmap(kBmpFrontPanel);
-  CBitmap* rearPanel = loadBitmap(kBmpRearPanel);
-  frame = new MyFrame(CRect(0, 0, kWindowWidth, kWindowHeight), systemWindow, this);
+  CBitmap* frontPanel = loadBitmap(kFrontPanelBitmap);
+  CBitmap* rearPanel = loadBitmap(kRearPanelBitmap);
+  frame = new MyFrame(toCRect(kWindowRect), systemWindow, this);
   frame->setBackground(frontPanel);
 
   // Adds a control and drops the local reference to its bitmap.
@@ -113,14 +115,15 @@ void Editor::buildPanel() {
     if (bitmap) bitmap->forget();
     return control;
   };
-  auto movie = [&](const CRect& r, int32_t tag, int32_t frames, CCoord height, int32_t id) {
+  auto movie = [&](const PanelRect& r, int32_t tag, SkinBitmapId id) {
     CBitmap* bitmap = loadBitmap(id);
-    return add(new CMovieBitmap(r, this, tag, frames, height, bitmap), bitmap);
+    return add(new CMovieBitmap(toCRect(r), this, tag, framesOf(id), frameHeightOf(id), bitmap),
+               bitmap);
   };
-  auto knob = [&](const KnobSpec& row) {
+  auto knob = [&](const KnobPlacement& row) {
     CBitmap* bitmap = loadBitmap(row.bitmap);
-    auto* control = add(new CAnimKnob(row.rect, this, row.parameter, kKnobFrames,
-                                      row.frameHeight, bitmap),
+    auto* control = add(new CAnimKnob(toCRect(row.rect), this, row.parameter, framesOf(row.bitmap),
+                                      frameHeightOf(row.bitmap), bitmap),
                         bitmap);
     control->setValue(parameter(row.parameter));
     control->setDefaultValue(kParameterTable[row.parameter].startValue);
@@ -128,71 +131,69 @@ void Editor::buildPanel() {
     control->setZoomFactor(kKnobZoomFactor);
     parameterControls[row.parameter] = control;
   };
-  auto button = [&](const ButtonSpec& row) {
+  auto button = [&](const SwitchButtonPlacement& row) {
     CBitmap* bitmap = loadBitmap(row.bitmap);
-    auto* control = add(new QelOnOffButton(row.rect, this, row.parameter, bitmap), bitmap);
+    auto* control =
+        add(new QelOnOffButton(toCRect(row.rect), this, row.parameter, bitmap), bitmap);
     control->setValue(parameter(row.parameter));
     parameterControls[row.parameter] = control;
   };
+  auto pushButton = [&](const PanelRect& r, int32_t tag, SkinBitmapId id) {
+    CBitmap* bitmap = loadBitmap(id);
+    auto* control =
+        add(new QelKickButton(toCRect(r), this, tag, frameHeightOf(id), bitmap), bitmap);
+    control->setValue(0.f);
+    return control;
+  };
 
   // In drawing order: later controls lie over earlier ones.
-  digits[0] = movie(kDigit1Rect, kTagDigit1, kDigitFrames, kDigitFrameHeight, kBmpDigit1);
-  digits[1] = movie(kDigit2Rect, kTagDigit2, kDigitFrames, kDigitFrameHeight, kBmpDigit2);
-  digits[2] = movie(kDigit3Rect, kTagDigit3, kDigitFrames, kDigitFrameHeight, kBmpDigit3);
-  digits[3] = movie(kDigit4Rect, kTagDigit4, kDigitFrames, kDigitFrameHeight, kBmpDigit4);
-  modeLamps = movie(kModeLampsRect, kTagModeLamps, kModeLampFrames, kModeLampFrameHeight,
-                    kBmpModeLamps);
-  bypassLamp = movie(kBypassLampRect, kTagBypassLamp, kBypassLampFrames, kBypassLampFrameHeight,
-                     kBmpBypassLamp);
+  digits[0] = movie(kDigit1Rect, kTagDigit1, kDigit1Bitmap);
+  digits[1] = movie(kDigit2Rect, kTagDigit2, kDigit2Bitmap);
+  digits[2] = movie(kDigit3Rect, kTagDigit3, kDigit3Bitmap);
+  digits[3] = movie(kDigit4Rect, kTagDigit4, kDigit4Bitmap);
+  modeLamps = movie(kModeLampsRect, kTagModeLamps, kModeLampsBitmap);
+  bypassLamp = movie(kBypassLampRect, kTagBypassLamp, kBypassLampBitmap);
   bypassLamp->setValue(isOn(kPower) ? 0.f : 0.5f);
-  modulationLamp = movie(kModulationLampRect, kTagModulationLamp, kModulationLampFrames,
-                         kModulationLampFrameHeight, kBmpModulationLamp);
+  modulationLamp = movie(kModulationLampRect, kTagModulationLamp, kModulationLampBitmap);
   modulationLamp->setValue(0.f);
 
-  knob({kInput, kInputKnobRect, kBmpInputKnob, kSmallKnobFrameHeight});
-  knob({kOutput, kOutputKnobRect, kBmpOutputKnob, kSmallKnobFrameHeight});
-  knob({kFbck, kFeedbackKnobRect, kBmpFeedbackKnob, kSmallKnobFrameHeight});
-  knob({kMix, kMixKnobRect, kBmpMixKnob, kSmallKnobFrameHeight});
-  knob({kManVCO, kManVcoKnobRect, kBmpManVcoKnob, kSmallKnobFrameHeight});
-  knob({kDepth, kDepthKnobRect, kBmpDepthKnob, kLargeKnobFrameHeight});
-  button({kHiCut, kHiCutRect, kBmpHiCut});
-  knob({kWaveform, kWaveformKnobRect, kBmpWaveformKnob, kLargeKnobFrameHeight});
-  knob({kRate, kRateKnobRect, kBmpRateKnob, kLargeKnobFrameHeight});
-  button({kFbInv, kFbInvRect, kBmpFbInv});
-  button({kDlyInv, kDlyInvRect, kBmpDlyInv});
-  button({kRptInf, kRptInfRect, kBmpRptInf});
-  button({kDlyx2, kDlyx2Rect, kBmpDlyx2});
-  button({kPower, kPowerRect, kBmpPower});
+  knob({kInput, kInputKnobRect, kInputKnobBitmap});
+  knob({kOutput, kOutputKnobRect, kOutputKnobBitmap});
+  knob({kFbck, kFeedbackKnobRect, kFeedbackKnobBitmap});
+  knob({kMix, kMixKnobRect, kMixKnobBitmap});
+  knob({kManVCO, kManVcoKnobRect, kManVcoKnobBitmap});
+  knob({kDepth, kDepthKnobRect, kDepthKnobBitmap});
+  button({kHiCut, kHiCutRect, kHiCutBitmap});
+  knob({kWaveform, kWaveformKnobRect, kWaveformKnobBitmap});
+  knob({kRate, kRateKnobRect, kRateKnobBitmap});
+  button({kFbInv, kFbInvRect, kFbInvBitmap});
+  button({kDlyInv, kDlyInvRect, kDlyInvBitmap});
+  button({kRptInf, kRptInfRect, kRptInfBitmap});
+  button({kDlyx2, kDlyx2Rect, kDlyx2Bitmap});
+  button({kPower, kPowerRect, kPowerBitmap});
 
-  CBitmap* switchBitmap = loadBitmap(kBmpDlyClkSwitch);
-  auto* dlyClk = add(new QelSwitch(kDlyClkRect, this, kDlyClk, kSwitchFrames, kSwitchFrameHeight,
-                                   kSwitchPositions, switchBitmap),
+  CBitmap* switchBitmap = loadBitmap(kDlyClkSwitchBitmap);
+  auto* dlyClk = add(new QelSwitch(toCRect(kDlyClkRect), this, kDlyClk,
+                                   framesOf(kDlyClkSwitchBitmap),
+                                   frameHeightOf(kDlyClkSwitchBitmap), kSwitchPositions,
+                                   switchBitmap),
                      switchBitmap);
   dlyClk->setValue(parameter(kDlyClk));
   parameterControls[kDlyClk] = dlyClk;
 
-  CBitmap* downBitmap = loadBitmap(kBmpDelayDown);
-  delayDownButton = add(
-      new QelKickButton(kDelayDownRect, this, kTagDelayDown, kPushButtonFrameHeight, downBitmap),
-      downBitmap);
-  delayDownButton->setValue(0.f);
-  CBitmap* upBitmap = loadBitmap(kBmpDelayUp);
-  delayUpButton = add(
-      new QelKickButton(kDelayUpRect, this, kTagDelayUp, kPushButtonFrameHeight, upBitmap),
-      upBitmap);
-  delayUpButton->setValue(0.f);
+  delayDownButton = pushButton(kDelayDownRect, kTagDelayDown, kDelayDownBitmap);
+  delayUpButton = pushButton(kDelayUpRect, kTagDelayUp, kDelayUpBitmap);
 
-  levelMeter = movie(kLevelMeterRect, kTagLevelMeter, kMeterFrames, kMeterFrameHeight,
-                     kBmpLevelMeter);
+  levelMeter = movie(kLevelMeterRect, kTagLevelMeter, kLevelMeterBitmap);
   levelMeter->setValue(0.f);
 
-  smallStrip = add(new CInvisibleSlider(kSmallStripRect, this, kTagSmallStrip), nullptr);
-  digitStrip = add(new CInvisibleSlider(kDigitStripRect, this, kTagDigitStrip), nullptr);
+  smallStrip = add(new CInvisibleSlider(toCRect(kSmallStripRect), this, kTagSmallStrip), nullptr);
+  digitStrip = add(new CInvisibleSlider(toCRect(kDigitStripRect), this, kTagDigitStrip), nullptr);
   for (CInvisibleSlider* strip : {smallStrip, digitStrip}) strip->setWheelInc(kStripWheelIncrement);
   setStrips(std::sqrt(parameter(kDlyTime)));
 
-  about = add(new CAbout(kAboutRect, this, kTagAbout, rearPanel,
-                         CRect(0, 0, kWindowWidth, kWindowHeight), CPoint(0, 0), kVersionOffset),
+  about = add(new CAbout(toCRect(kAboutRect), this, kTagAbout, rearPanel, toCRect(kWindowRect),
+                         CPoint(0, 0), toCPoint(kVersionAnchor)),
               rearPanel);
   frontPanel->forget();
 }

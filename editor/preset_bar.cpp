@@ -2,15 +2,19 @@
 // and memory buttons, learn and clear, and the controller display.
 #include <cstring>
 
+#include "editor/layout_to_toolkit.h"
 #include "editor/preset_bar_controls.h"
 #include "editor/preset_bar_layout.h"
 #include "editor/preset_system_editor.h"
+#include "editor/skin_bitmaps.h"
 #include "editor/toolkit/vstgui.h"
 #include "effect/parameters.h"
+#include "layout/panel_layout.h"
 #include "presets/controller_names.h"
 #include "presets/preset_system_effect.h"
 
 using namespace presetbar;
+using namespace layout;
 
 namespace {
 
@@ -20,12 +24,6 @@ constexpr VstInt32 kLastProgram = kNumPrograms - 1;
 constexpr float kStoreThreshold = 0.75f;
 constexpr float kByteReversedPress = 0.5f;
 constexpr int32_t kLastSoundParameter = kNumParams - 1;
-
-CBitmap* loadBitmap(int32_t id) { return new CBitmap(CResourceDescription(id)); }
-
-CCoord heightPerFrame(const CBitmap* bitmap, int32_t frames) {
-  return bitmap->getHeight() / frames;
-}
 
 // The 24 name bytes of a program and a terminating zero.
 void programName(CPresetSystemEffect* fx, VstInt32 index, char name[kProgramNameLength + 1]) {
@@ -41,21 +39,17 @@ bool CPresetSystemEditor::open(void* ptr) {
   CPresetSystemEffect* fx = presetEffect();
   if (!frame || !fx) return false;
 
-  CBitmap* frontPanel = loadBitmap(kBmpFrontPanel);
-  const CRect layout[kBarControlCount] = {
-      kNameFieldLayoutRect, kMenuRect,         kRockerRect,      kLoadBankRect,
-      kSaveBankRect,        kBankLabelRect,    kLoadPresetRect,  kSavePresetRect,
-      kPresetLabelRect,     kRecallMemoARect,  kStoreMemoARect,  kRecallMemoBRect,
-      kStoreMemoBRect,      kControllerDisplayRect, kLearnRect,  kLoadMidiRect,
-      kSaveMidiRect,        kMidiLabelRect,    kClearRect};
-  static_assert(kBarControlCount == kNumBarControls, "one rectangle per bar control");
-  for (int i = 0; i < kBarControlCount; ++i) barControlRects[i] = layout[i];
+  CBitmap* frontPanel = loadBitmap(kFrontPanelBitmap);
   // The name field hugs its font, centred on the bar.
-  CRect& nameRect = barControlRects[kNameField];
-  const CCoord fontSize = kNormalFontVerySmall->getSize();
-  const CCoord middle = (nameRect.top + nameRect.bottom) / 2;
-  nameRect.top = middle - fontSize / 2 - 2;
-  nameRect.bottom = middle + fontSize / 2 + 2;
+  const PanelRect rects[kBarControlCount] = {
+      kNameFieldRect,   kMenuRect,        kRockerRect,      kLoadBankRect,
+      kSaveBankRect,    kBankLabelRect,   kLoadPresetRect,  kSavePresetRect,
+      kPresetLabelRect, kRecallMemoARect, kStoreMemoARect,  kRecallMemoBRect,
+      kStoreMemoBRect,  kControllerDisplayRect, kLearnRect, kLoadMidiRect,
+      kSaveMidiRect,    kMidiLabelRect,   kClearRect};
+  static_assert(kBarControlCount == kNumBarControls, "one rectangle per bar control");
+  for (int i = 0; i < kBarControlCount; ++i) barControlRects[i] = toCRect(rects[i]);
+  const CRect& nameRect = barControlRects[kNameField];
 
   char name[kProgramNameLength + 1];
   programName(fx, fx->getCurrentProgramIndex(), name);
@@ -69,8 +63,9 @@ bool CPresetSystemEditor::open(void* ptr) {
   frame->addView(field);
   programNameField = field;
 
-  auto* menu = new COptionMenu(kMenuRect, this, kTagMenu, frontPanel, nullptr, 0);
-  menu->setBackOffset(kMenuRect.getTopLeft());
+  const CRect& menuRect = barControlRects[kMenu];
+  auto* menu = new COptionMenu(menuRect, this, kTagMenu, frontPanel, nullptr, 0);
+  menu->setBackOffset(menuRect.getTopLeft());
   menu->setNbItemsPerColumn(kMenuItemsPerColumn);
   menu->setStyle(kMenuStyle);
   for (VstInt32 k = 0; k < kNumPrograms; ++k) {
@@ -81,22 +76,25 @@ bool CPresetSystemEditor::open(void* ptr) {
   frame->addView(menu);
   programMenu = menu;
 
-  CBitmap* rocker = loadBitmap(kBmpRocker);
-  programRocker = new CPSRockerSwitch(kRockerRect, this, kTagRocker,
-                                      heightPerFrame(rocker, kRockerFrames), rocker, CPoint(0, 0),
+  CBitmap* rocker = loadBitmap(kRockerBitmap);
+  programRocker = new CPSRockerSwitch(barControlRects[kRocker], this, kTagRocker,
+                                      heightPerFrame(rocker), rocker, CPoint(0, 0),
                                       kHorizontal);
   frame->addView(programRocker);
   rocker->forget();
 
-  auto saveLoad = [this](const CRect& r, int32_t tag, CBitmap* bitmap) {
-    CControl* button = new CSaveLoadButton(r, this, tag, heightPerFrame(bitmap, kThreeFrames),
-                                           bitmap, CPoint(0, 0));
+  auto saveLoad = [this](BarControl which, int32_t tag, CBitmap* bitmap) {
+    CControl* button =
+        new CSaveLoadButton(barControlRects[which], this, tag,
+                            heightPerFrame(bitmap), bitmap, CPoint(0, 0));
     frame->addView(button);
     return button;
   };
-  auto kick = [this](const CRect& r, int32_t tag, CBitmap* bitmap, bool doubleClickOnly) {
-    CControl* button = new CPSKickButton(r, this, tag, heightPerFrame(bitmap, kThreeFrames),
-                                         bitmap, CPoint(0, 0), doubleClickOnly);
+  auto kick = [this](BarControl which, int32_t tag, CBitmap* bitmap, bool doubleClickOnly) {
+    CControl* button =
+        new CPSKickButton(barControlRects[which], this, tag,
+                          heightPerFrame(bitmap), bitmap, CPoint(0, 0),
+                          doubleClickOnly);
     frame->addView(button);
     return button;
   };
@@ -104,53 +102,53 @@ bool CPresetSystemEditor::open(void* ptr) {
     for (CBitmap* bitmap : bitmaps) bitmap->forget();
   };
 
-  CBitmap* green = loadBitmap(kBmpGreenArrow);
-  CBitmap* red = loadBitmap(kBmpRedArrow);
-  CBitmap* label = loadBitmap(kBmpBankLabel);
-  loadBankButton = saveLoad(kLoadBankRect, kTagLoadBank, green);
-  saveBankButton = saveLoad(kSaveBankRect, kTagSaveBank, red);
-  bankLabel = kick(kBankLabelRect, kTagBankLabel, label, true);
+  CBitmap* green = loadBitmap(kLoadArrowBitmap);
+  CBitmap* red = loadBitmap(kSaveArrowBitmap);
+  CBitmap* label = loadBitmap(kBankLabelBitmap);
+  loadBankButton = saveLoad(kLoadBank, kTagLoadBank, green);
+  saveBankButton = saveLoad(kSaveBank, kTagSaveBank, red);
+  bankLabel = kick(kBankLabel, kTagBankLabel, label, true);
   release({green, red, label});
 
-  green = loadBitmap(kBmpGreenArrow);
-  red = loadBitmap(kBmpRedArrow);
-  label = loadBitmap(kBmpPresetLabel);
-  loadPresetButton = saveLoad(kLoadPresetRect, kTagLoadPreset, green);
-  savePresetButton = saveLoad(kSavePresetRect, kTagSavePreset, red);
-  presetLabel = kick(kPresetLabelRect, kTagPresetLabel, label, true);
+  green = loadBitmap(kLoadArrowBitmap);
+  red = loadBitmap(kSaveArrowBitmap);
+  label = loadBitmap(kPresetLabelBitmap);
+  loadPresetButton = saveLoad(kLoadPreset, kTagLoadPreset, green);
+  savePresetButton = saveLoad(kSavePreset, kTagSavePreset, red);
+  presetLabel = kick(kPresetLabel, kTagPresetLabel, label, true);
   release({green, red, label});
 
-  CBitmap* storeA = loadBitmap(kBmpRedArrow);
-  CBitmap* storeB = loadBitmap(kBmpRedArrow);
-  CBitmap* recallA = loadBitmap(kBmpGreenArrow);
-  CBitmap* recallB = loadBitmap(kBmpGreenArrow);
-  recallMemoAButton = kick(kRecallMemoARect, kTagRecallMemoA, recallA, false);
-  storeMemoAButton = kick(kStoreMemoARect, kTagStoreMemoA, storeA, false);
-  recallMemoBButton = kick(kRecallMemoBRect, kTagRecallMemoB, recallB, false);
-  storeMemoBButton = kick(kStoreMemoBRect, kTagStoreMemoB, storeB, false);
+  CBitmap* storeA = loadBitmap(kSaveArrowBitmap);
+  CBitmap* storeB = loadBitmap(kSaveArrowBitmap);
+  CBitmap* recallA = loadBitmap(kLoadArrowBitmap);
+  CBitmap* recallB = loadBitmap(kLoadArrowBitmap);
+  recallMemoAButton = kick(kRecallMemoA, kTagRecallMemoA, recallA, false);
+  storeMemoAButton = kick(kStoreMemoA, kTagStoreMemoA, storeA, false);
+  recallMemoBButton = kick(kRecallMemoB, kTagRecallMemoB, recallB, false);
+  storeMemoBButton = kick(kStoreMemoB, kTagStoreMemoB, storeB, false);
   release({storeA, storeB, recallA, recallB});
 
-  CBitmap* learn = loadBitmap(kBmpLearn);
-  CBitmap* midiLabelBitmap = loadBitmap(kBmpMidiLabel);
-  CBitmap* clear = loadBitmap(kBmpClear);
-  green = loadBitmap(kBmpGreenArrow);
-  red = loadBitmap(kBmpRedArrow);
-  auto* display = new CParamDisplay(kControllerDisplayRect, frontPanel, 0);
+  CBitmap* learn = loadBitmap(kLearnBitmap);
+  CBitmap* midiLabelBitmap = loadBitmap(kMidiLabelBitmap);
+  CBitmap* clear = loadBitmap(kClearBitmap);
+  green = loadBitmap(kLoadArrowBitmap);
+  red = loadBitmap(kSaveArrowBitmap);
+  auto* display = new CParamDisplay(barControlRects[kControllerDisplay], frontPanel, 0);
   display->setTag(kTagControllerDisplay);
   display->setStringConvert(controllerNameText);
   display->setHoriAlign(kCenterText);
   display->setFont(kNormalFontVerySmall);
   display->setFontColor(kBarTextColour);
   display->setFrameColor(kBarTextColour);
-  display->setBackOffset(kControllerDisplayRect.getTopLeft());
+  display->setBackOffset(barControlRects[kControllerDisplay].getTopLeft());
   frame->addView(display);
   controllerDisplay = display;
-  learnButton = new CPSOnOffButton(kLearnRect, this, kTagLearn, learn);
+  learnButton = new CPSOnOffButton(barControlRects[kLearn], this, kTagLearn, learn);
   frame->addView(learnButton);
-  loadMidiButton = saveLoad(kLoadMidiRect, kTagLoadMidi, green);
-  saveMidiButton = saveLoad(kSaveMidiRect, kTagSaveMidi, red);
-  midiLabel = kick(kMidiLabelRect, kTagMidiLabel, midiLabelBitmap, true);
-  clearButton = new CPSOnOffButton(kClearRect, this, kTagClear, clear);
+  loadMidiButton = saveLoad(kLoadMidi, kTagLoadMidi, green);
+  saveMidiButton = saveLoad(kSaveMidi, kTagSaveMidi, red);
+  midiLabel = kick(kMidiLabel, kTagMidiLabel, midiLabelBitmap, true);
+  clearButton = new CPSOnOffButton(barControlRects[kClear], this, kTagClear, clear);
   frame->addView(clearButton);
   release({learn, midiLabelBitmap, clear, green, red});
 

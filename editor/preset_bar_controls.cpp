@@ -20,12 +20,6 @@ constexpr float kPressValue = 1.f;
 constexpr float kAlternatePressValue = 0.5f;  // Control double-click, or plain right click
 constexpr int32_t kKeyNotHandled = -1;
 
-void drawFrame(CDrawContext* context, CBitmap* bitmap, const CRect& size, const CPoint& offset,
-               CCoord frameHeight, int32_t frameIndex) {
-  if (!bitmap) return;
-  bitmap->draw(context, size, CPoint(offset.x, offset.y + frameHeight * frameIndex), 1.f);
-}
-
 CCoord thirdOf(const CBitmap* bitmap) { return bitmap ? bitmap->getHeight() / kThreeFrames : 0; }
 
 }  // namespace
@@ -35,15 +29,14 @@ CCoord thirdOf(const CBitmap* bitmap) { return bitmap ? bitmap->getHeight() / kT
 CPSKickButton::CPSKickButton(const CRect& size, CControlListener* listener, int32_t tag,
                              CCoord heightOfOneImage, CBitmap* background, const CPoint& offset,
                              bool doubleClickOnly)
-    : CKickButton(size, listener, tag, heightOfOneImage, background, offset),
+    : CPSHoverButton(size, listener, tag, heightOfOneImage, background, offset),
       doubleClickOnly(doubleClickOnly) {}
 
 CPSKickButton::~CPSKickButton() = default;
 
 void CPSKickButton::draw(CDrawContext* context) {
-  const int32_t index = pressed ? kPressedFrame : hover ? kPointedFrame : kIdleFrame;
-  drawFrame(context, background, size, offset, heightOfOneImage, index);
-  setDirty(false);
+  drawFrame(context, heightOfOneImage, offset,
+            pressed ? kPressedFrame : isHovered() ? kPointedFrame : kIdleFrame);
 }
 
 CMouseEventResult CPSKickButton::onMouseDown(CPoint& where, const CButtonState& buttons) {
@@ -67,25 +60,11 @@ CMouseEventResult CPSKickButton::onMouseUp(CPoint& where, const CButtonState& bu
   return kMouseEventHandled;
 }
 
-CMouseEventResult CPSKickButton::onMouseEntered(CPoint& where, const CButtonState& buttons) {
-  (void)where, (void)buttons;
-  hover = true;
-  invalid();
-  return kMouseEventHandled;
-}
-
-CMouseEventResult CPSKickButton::onMouseExited(CPoint& where, const CButtonState& buttons) {
-  (void)where, (void)buttons;
-  hover = false;
-  invalid();
-  return kMouseEventHandled;
-}
-
 // ---- CPSOnOffButton ----
 
 CPSOnOffButton::CPSOnOffButton(const CRect& size, CControlListener* listener, int32_t tag,
                                CBitmap* background)
-    : COnOffButton(size, listener, tag, background, 0) {}
+    : CPSHoverButton(size, listener, tag, background, 0) {}
 
 CPSOnOffButton::~CPSOnOffButton() = default;
 
@@ -93,10 +72,9 @@ void CPSOnOffButton::draw(CDrawContext* context) {
   int32_t index = kIdleFrame;
   if (getValue() == 1.f)
     index = kPressedFrame;
-  else if (getValue() == 0.f && hover)
+  else if (getValue() == 0.f && isHovered())
     index = kPointedFrame;
-  drawFrame(context, background, size, CPoint(0, 0), thirdOf(background), index);
-  setDirty(false);
+  drawFrame(context, thirdOf(background), CPoint(0, 0), index);
 }
 
 CMouseEventResult CPSOnOffButton::onMouseDown(CPoint& where, const CButtonState& buttons) {
@@ -108,26 +86,12 @@ CMouseEventResult CPSOnOffButton::onMouseDown(CPoint& where, const CButtonState&
   return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
 }
 
-CMouseEventResult CPSOnOffButton::onMouseEntered(CPoint& where, const CButtonState& buttons) {
-  (void)where, (void)buttons;
-  hover = true;
-  invalid();
-  return kMouseEventHandled;
-}
-
-CMouseEventResult CPSOnOffButton::onMouseExited(CPoint& where, const CButtonState& buttons) {
-  (void)where, (void)buttons;
-  hover = false;
-  invalid();
-  return kMouseEventHandled;
-}
-
 // ---- CPSRockerSwitch ----
 
 CPSRockerSwitch::CPSRockerSwitch(const CRect& size, CControlListener* listener, int32_t tag,
                                  CCoord heightOfOneImage, CBitmap* background,
                                  const CPoint& offset, int32_t style)
-    : CRockerSwitch(size, listener, tag, heightOfOneImage, background, offset, style) {}
+    : CPSHoverButton(size, listener, tag, heightOfOneImage, background, offset, style) {}
 
 CPSRockerSwitch::~CPSRockerSwitch() = default;
 
@@ -141,12 +105,11 @@ void CPSRockerSwitch::draw(CDrawContext* context) {
     index = kRockerLeftPressed;
   else if (getValue() == 1.f)
     index = kRockerRightPressed;
-  else if (hoverSide < 0)
+  else if (getHoverSide() < 0)
     index = kRockerLeftPointed;
-  else if (hoverSide > 0)
+  else if (getHoverSide() > 0)
     index = kRockerRightPointed;
-  drawFrame(context, background, size, offset, heightOfOneImage, index);
-  setDirty(false);
+  drawFrame(context, heightOfOneImage, offset, index);
 }
 
 CMouseEventResult CPSRockerSwitch::onMouseDown(CPoint& where, const CButtonState& buttons) {
@@ -169,33 +132,18 @@ CMouseEventResult CPSRockerSwitch::onMouseMoved(CPoint& where, const CButtonStat
   return onMouseEntered(where, buttons);
 }
 
-CMouseEventResult CPSRockerSwitch::onMouseEntered(CPoint& where, const CButtonState& buttons) {
-  (void)buttons;
-  hoverSide = sideOf(where);
-  invalid();
-  return kMouseEventHandled;
-}
-
-CMouseEventResult CPSRockerSwitch::onMouseExited(CPoint& where, const CButtonState& buttons) {
-  (void)where, (void)buttons;
-  hoverSide = 0;
-  invalid();
-  return kMouseEventHandled;
-}
-
 // ---- CSaveLoadButton ----
 
 CSaveLoadButton::CSaveLoadButton(const CRect& size, CControlListener* listener, int32_t tag,
                                  CCoord heightOfOneImage, CBitmap* background,
                                  const CPoint& offset)
-    : CKickButton(size, listener, tag, heightOfOneImage, background, offset) {}
+    : CPSHoverButton(size, listener, tag, heightOfOneImage, background, offset) {}
 
 CSaveLoadButton::~CSaveLoadButton() = default;
 
 void CSaveLoadButton::draw(CDrawContext* context) {
-  const int32_t index = getValue() != 0.f ? kPressedFrame : hover ? kPointedFrame : kIdleFrame;
-  drawFrame(context, background, size, offset, thirdOf(background), index);
-  setDirty(false);
+  drawFrame(context, thirdOf(background), offset,
+            getValue() != 0.f ? kPressedFrame : isHovered() ? kPointedFrame : kIdleFrame);
 }
 
 CMouseEventResult CSaveLoadButton::onMouseDown(CPoint& where, const CButtonState& buttons) {
@@ -215,20 +163,6 @@ CMouseEventResult CSaveLoadButton::onMouseDown(CPoint& where, const CButtonState
   invalid();
   forget();
   return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
-}
-
-CMouseEventResult CSaveLoadButton::onMouseEntered(CPoint& where, const CButtonState& buttons) {
-  (void)where, (void)buttons;
-  hover = true;
-  invalid();
-  return kMouseEventHandled;
-}
-
-CMouseEventResult CSaveLoadButton::onMouseExited(CPoint& where, const CButtonState& buttons) {
-  (void)where, (void)buttons;
-  hover = false;
-  invalid();
-  return kMouseEventHandled;
 }
 
 int32_t CSaveLoadButton::onKeyDown(VstKeyCode& keyCode) {

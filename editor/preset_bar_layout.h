@@ -1,11 +1,12 @@
-// The preset bar along the bottom of the window: tags, rectangles and skin
-// bitmaps of its controls, in the order the bar builds them.
+// The preset bar along the bottom of the window as the editor sees it: the
+// tags of its controls, their order, colours and menu. Where they sit and
+// which bitmaps they show is the shared layout table.
 #pragma once
 
 #include <cstdint>
 
 #include "editor/toolkit/ccolor.h"
-#include "editor/toolkit/cgeometry.h"
+#include "layout/panel_layout.h"
 
 namespace presetbar {
 
@@ -29,18 +30,6 @@ enum BarTag : int32_t {
   kTagStoreMemoB = 49,
   kTagRecallMemoA = 50,
   kTagRecallMemoB = 51,
-};
-
-enum BarBitmap : int32_t {
-  kBmpFrontPanel = 128,
-  kBmpGreenArrow = 990,  // load and recall
-  kBmpRedArrow = 991,    // save and store
-  kBmpBankLabel = 992,
-  kBmpPresetLabel = 993,
-  kBmpMidiLabel = 994,
-  kBmpRocker = 995,
-  kBmpLearn = 998,
-  kBmpClear = 999,
 };
 
 // Index of each control in the bar's rectangle list, in building order.
@@ -67,35 +56,14 @@ enum BarControl : int32_t {
   kBarControlCount
 };
 
-// The name field is laid out on the bar and then fitted to its font.
-inline const CRect kNameFieldLayoutRect(208, 86, 320, 101);
-inline const CRect kMenuRect(320, 87, 333, 99);
-inline const CRect kRockerRect(340, 86, 370, 99);
-inline const CRect kLoadBankRect(85, 86, 102, 101);
-inline const CRect kSaveBankRect(34, 86, 51, 101);
-inline const CRect kBankLabelRect(51, 86, 83, 99);
-inline const CRect kLoadPresetRect(177, 86, 194, 101);
-inline const CRect kSavePresetRect(114, 86, 131, 101);
-inline const CRect kPresetLabelRect(132, 86, 176, 99);
-inline const CRect kRecallMemoARect(421, 86, 438, 101);
-inline const CRect kStoreMemoARect(388, 86, 405, 101);
-inline const CRect kRecallMemoBRect(486, 86, 503, 101);
-inline const CRect kStoreMemoBRect(452, 86, 469, 101);
-inline const CRect kControllerDisplayRect(690, 87, 780, 99);
-inline const CRect kLearnRect(788, 85, 812, 101);
-inline const CRect kLoadMidiRect(658, 86, 675, 101);
-inline const CRect kSaveMidiRect(610, 86, 627, 101);
-inline const CRect kMidiLabelRect(628, 86, 656, 99);
-inline const CRect kClearRect(813, 85, 837, 101);
-
-constexpr int32_t kThreeFrames = 3;
-constexpr int32_t kRockerFrames = 5;
 constexpr int32_t kMenuItemsPerColumn = 17;
 constexpr int32_t kControllerSteps = 130;  // 128 controllers, "not assigned", empty
 constexpr int32_t kNotAssignedStep = 128;
 constexpr int32_t kEmptyStep = 129;
 
-inline constexpr CColor kNameBackColour(189, 207, 218, 255);
-inline constexpr CColor kBarTextColour(36, 36, 32, 255);
+inline constexpr CColor kNameBackColour(layout::kWellColour.red, layout::kWellColour.green,
+                                        layout::kWellColour.blue, 255);
+inline constexpr CColor kBarTextColour(layout::kWellInkColour.red, layout::kWellInkColour.green,
+                                       layout::kWellInkColour.blue, 255);
 
 }  // namespace presetbar

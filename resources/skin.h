@@ -1,7 +1,7 @@
 // The skin bitmaps, embedded in the plug-in as PNG files and found by id.
 #pragma once
 
-#include "resources/skin_table.h"
+#include "layout/skin_bitmaps.h"
 
 struct SkinResource {
   int id;

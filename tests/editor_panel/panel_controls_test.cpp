@@ -8,6 +8,7 @@ namespace panel_test {
 namespace {
 
 using namespace panel;
+using namespace layout;
 
 class PanelControls : public PanelTest {
  protected:
@@ -185,9 +186,9 @@ TEST_F(PanelControls, ControllerDisplayNamesTheBindingUnderThePointer) {
   EXPECT_EQ(controllerText(), kControllerNames[1]);
   hover(CPoint(20, 10));  // bare panel
   EXPECT_EQ(controllerText(), "");
-  hover(centre(presetbar::kLoadBankRect));
+  hover(centre(layout::kLoadBankRect));
   EXPECT_EQ(controllerText(), "");
-  hover(centre(presetbar::kNameFieldLayoutRect));
+  hover(centre(layout::kNameFieldLayoutRect));
   EXPECT_EQ(controllerText(), "");
 }
 
@@ -202,7 +203,7 @@ TEST_F(PanelControls, CloseForgetsTheControlsAndReopenRebuilds) {
 }
 
 TEST_F(PanelControls, ClosingTheInstanceWithTheWindowOpenIsSafe) {
-  click(centre(presetbar::kMenuRect));  // a pop-up menu open as well
+  click(centre(layout::kMenuRect));  // a pop-up menu open as well
   ASSERT_NE(frame->getOpenPopupMenu(), nullptr);
   record->dispatcher(record, effClose, 0, 0, nullptr, 0.f);
   record = nullptr;

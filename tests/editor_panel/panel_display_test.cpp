@@ -43,7 +43,7 @@ TEST_F(PanelDisplay, PushButtonHoldsTheNominalDelayFor500ms) {
   idleAt(now);
   EXPECT_EQ(digitFrames(), (Digits{1, 2, 3, 4}));
   const uint32_t pressed = now;
-  click(centre(panel::kDelayUpRect));
+  click(centre(layout::kDelayUpRect));
   idleAt(pressed + 1);
   EXPECT_EQ(digitFrames(), (Digits{1, 0, 0, 0}));
   idleAt(pressed + 499);

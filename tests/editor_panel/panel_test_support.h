@@ -20,6 +20,7 @@
 #include "effect/parameters.h"
 #include "plugin/qel.h"
 #include "host/vst2_abi.h"
+#include "layout/panel_layout.h"
 #include "tests/host/temporary_settings.h"
 
 extern "C" AEffect* VSTPluginMain(audioMasterCallback audioMaster);
@@ -79,6 +80,7 @@ class PanelTest : public ::testing::Test {
     return nullptr;
   }
   static CPoint centre(const CRect& r) { return r.getCenter(); }
+  static CPoint centre(const layout::PanelRect& r) { return toCRect(r).getCenter(); }
 
   void hover(const CPoint& where) { frame->platformOnMouseMoved(where, 0); }
   void click(const CPoint& where, int32_t buttons = kLButton) {

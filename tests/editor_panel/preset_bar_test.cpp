@@ -11,6 +11,7 @@ namespace panel_test {
 namespace {
 
 using namespace presetbar;
+using namespace layout;
 
 class PresetBar : public PanelTest {
  protected:
@@ -48,6 +49,15 @@ TEST_F(PresetBar, OpensWithTheCurrentProgramAndFittedNameField) {
   EXPECT_EQ(menu()->getNbItemsPerColumn(), 17);
   EXPECT_EQ(menu()->getStyle(), 0x1E00);
   for (int k = 0; k < 17; ++k) EXPECT_EQ(menu()->getEntry(k)->getTitle(), programName(k));
+}
+
+// The layout fits the name field to the bar's font size; the field must be
+// set in that size for the text to sit in its well.
+TEST_F(PresetBar, NameFieldIsSetInTheFontSizeItsRectangleIsFittedTo) {
+  const auto* field = static_cast<CTextEdit*>(control(kTagName));
+  EXPECT_EQ(field->getFont().getSize(), kBarFontSize);
+  const auto* display = static_cast<CParamDisplay*>(control(kTagControllerDisplay));
+  EXPECT_EQ(display->getFont().getSize(), kBarFontSize);
 }
 
 TEST_F(PresetBar, RockerStepsWithinTheProgramsAndTheMenuFollows) {
@@ -160,7 +170,7 @@ TEST_F(PresetBar, LearnAndClearExcludeEachOther) {
   // A click on a knob in clear mode removes its binding.
   fx->assignController(kFbInv, 20);
   click(centre(kClearRect));
-  click(centre(panel::kFbInvRect));
+  click(centre(layout::kFbInvRect));
   EXPECT_EQ(fx->getControllerOfParameter(kFbInv), kNotAssigned);
   EXPECT_EQ(clear->getValue(), 0.f);
 }
@@ -173,15 +183,29 @@ TEST_F(PresetBar, OpeningTheWindowEndsLearnMode) {
   frame = editor->getFrame();
   EXPECT_EQ(control(kTagLearn)->getValue(), 0.f);
   // Not learning any more: touching a control and moving a controller binds nothing.
-  click(centre(panel::kFbInvRect));
+  click(centre(layout::kFbInvRect));
   sendControlChange(21, 100);
   EXPECT_EQ(fx->getControllerOfParameter(kFbInv), kNotAssigned);
   // While learning, the same gesture binds.
   click(centre(kLearnRect));
-  click(centre(panel::kFbInvRect));
+  click(centre(layout::kFbInvRect));
   sendControlChange(21, 100);
   EXPECT_EQ(fx->getControllerOfParameter(kFbInv), 21);
   EXPECT_EQ(control(kTagLearn)->getValue(), 0.f);
+}
+
+TEST_F(PresetBar, LearnAndClearLightWhenPointedAt) {
+  auto* learn = static_cast<CPSOnOffButton*>(control(kTagLearn));
+  auto* clear = static_cast<CPSOnOffButton*>(control(kTagClear));
+  EXPECT_FALSE(learn->isHovered());
+  hover(centre(kLearnRect));
+  EXPECT_TRUE(learn->isHovered());
+  EXPECT_FALSE(clear->isHovered());
+  hover(centre(kClearRect));
+  EXPECT_FALSE(learn->isHovered());
+  EXPECT_TRUE(clear->isHovered());
+  hover(CPoint(5, 5));
+  EXPECT_FALSE(clear->isHovered());
 }
 
 TEST_F(PresetBar, ButtonsLightWhenPointedAt) {

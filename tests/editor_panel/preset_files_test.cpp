@@ -18,6 +18,7 @@ namespace panel_test {
 namespace {
 
 using namespace presetbar;
+using namespace layout;
 
 // Stands in for the desktop's dialog program.
 class FakeSelector : public CNewFileSelector::Runner {

@@ -11,6 +11,10 @@
 
 namespace {
 
+using layout::findSkinBitmapInfo;
+using layout::kNumSkinBitmaps;
+using layout::SkinBitmapInfo;
+
 struct ExpectedRow {
   int id, width, height, frames;
   bool alpha;

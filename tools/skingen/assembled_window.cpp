@@ -1,7 +1,7 @@
 #include <string>
 
+#include "layout/panel_layout.h"
 #include "tools/skingen/palette.h"
-#include "tools/skingen/panel_layout.h"
 #include "tools/skingen/sheets.h"
 
 namespace skingen {
@@ -10,26 +10,30 @@ namespace {
 
 using namespace layout;
 
-struct Placement {
-  int id;
-  Box at;
-  int frame;
-};
-
-// Display 1250 ms, beat and high-cut lamps on, meter at -6 dB, power on.
-const Placement kPlacements[] = {
-    {140, kDigit1, 1},     {141, kDigit2, 2},     {142, kDigit3, 5},      {143, kDigit4, 0},
-    {144, kModeLamps, 5},  {145, kBypassLamp, 0}, {153, kModLamp, 70},    {131, kInput, 50},
-    {132, kOutput, 50},    {133, kFbck, 35},      {136, kMix, 50},        {149, kManVCO, 50},
-    {148, kDepth, 30},     {147, kHiCut, 1},      {151, kWaveform, 50},   {150, kRate, 40},
-    {134, kFbInv, 0},      {135, kDlyInv, 0},     {137, kRptInf, 0},      {130, kDlyx2, 0},
-    {152, kPower, 1},      {155, kDlyClk, 0},     {138, kDelayDown, 0},   {139, kDelayUp, 0},
-    {146, kMeter, 15},     {995, kRocker, 0},     {990, kLoadBank, 0},    {991, kSaveBank, 0},
-    {992, kBankLabel, 0},  {990, kLoadPreset, 0}, {991, kSavePreset, 0},  {993, kPresetLabel, 0},
-    {990, kRecallA, 0},    {991, kStoreA, 0},     {990, kRecallB, 0},     {991, kStoreB, 0},
-    {998, kLearn, 0},      {990, kLoadMidi, 0},   {991, kSaveMidi, 0},    {994, kMidiLabel, 0},
-    {999, kClear, 0},
-};
+// The frame each bitmap shows in the picture: display 1250 ms, beat and
+// high-cut lamps on, meter at -6 dB, power on, knobs at typical settings;
+// everything else in its first frame.
+int shownFrame(int bitmap) {
+  switch (bitmap) {
+    case kDigit1Bitmap: return 1;
+    case kDigit2Bitmap: return 2;
+    case kDigit3Bitmap: return 5;
+    case kModeLampsBitmap: return 5;
+    case kModulationLampBitmap: return 70;
+    case kInputKnobBitmap:
+    case kOutputKnobBitmap:
+    case kMixKnobBitmap:
+    case kManVcoKnobBitmap:
+    case kWaveformKnobBitmap: return 50;
+    case kFeedbackKnobBitmap: return 35;
+    case kDepthKnobBitmap: return 30;
+    case kRateKnobBitmap: return 40;
+    case kHiCutBitmap: return 1;
+    case kPowerBitmap: return 1;
+    case kLevelMeterBitmap: return 15;
+    default: return 0;
+  }
+}
 
 const SkinBitmap* find(const std::vector<SkinBitmap>& skin, int id) {
   for (const SkinBitmap& bitmap : skin)
@@ -38,7 +42,7 @@ const SkinBitmap* find(const std::vector<SkinBitmap>& skin, int id) {
 }
 
 // Approximates the toolkit's small text in a well: dark, centred.
-void wellText(cairo_t* cr, const std::string& text, const Box& box) {
+void wellText(cairo_t* cr, const std::string& text, const PanelRect& box) {
   drawText(cr, text, box.centreX(), box.bottom - 3.5, Align::Centre, TextStyle{9, false, 1, 0},
            palette::kWellInk);
 }
@@ -46,28 +50,29 @@ void wellText(cairo_t* cr, const std::string& text, const Box& box) {
 }  // namespace
 
 Image drawAssembledWindow(const std::vector<SkinBitmap>& skin, int scale) {
-  Image window(kPanelWidth, kPanelHeight, false);
+  Image window(kWindowWidth, kWindowHeight, false);
   {
     Painter cr(window);
-    if (const SkinBitmap* panel = find(skin, 128))
-      copyArea(cr, panel->image, 0, 0, 0, 0, kPanelWidth, kPanelHeight);
-    for (const Placement& p : kPlacements) {
-      const SkinBitmap* bitmap = find(skin, p.id);
+    if (const SkinBitmap* panel = find(skin, kFrontPanelBitmap))
+      copyArea(cr, panel->image, 0, 0, 0, 0, kWindowWidth, kWindowHeight);
+    for (const BitmapPlacement& placement : kBitmapPlacements) {
+      const SkinBitmap* bitmap = find(skin, placement.bitmap);
       if (!bitmap) continue;
+      const PanelRect& at = placement.rect;
       const int frameHeight = bitmap->info->frameHeight();
       cairo_save(cr);
-      cairo_rectangle(cr, p.at.left, p.at.top, bitmap->info->width, frameHeight);
+      cairo_rectangle(cr, at.left, at.top, bitmap->info->width, frameHeight);
       cairo_clip(cr);
-      cairo_set_source_surface(cr, bitmap->image.surface(), p.at.left,
-                               p.at.top - p.frame * frameHeight);
+      cairo_set_source_surface(cr, bitmap->image.surface(), at.left,
+                               at.top - shownFrame(placement.bitmap) * frameHeight);
       cairo_paint(cr);
       cairo_restore(cr);
     }
-    wellText(cr, "default", kNameField);
-    wellText(cr, "not assigned", kControllerDisplay);
+    wellText(cr, "default", kNameFieldRect);
+    wellText(cr, "not assigned", kControllerDisplayRect);
   }
   if (scale <= 1) return window;
-  Image large(kPanelWidth * scale, kPanelHeight * scale, false);
+  Image large(kWindowWidth * scale, kWindowHeight * scale, false);
   Painter cr(large);
   cairo_scale(cr, scale, scale);
   cairo_set_source_surface(cr, window.surface(), 0, 0);

@@ -7,6 +7,8 @@
 
 namespace skingen {
 
+using namespace layout;
+
 namespace {
 
 // A chunky arrow; load arrows point down into the unit, save arrows up and out.
@@ -26,7 +28,7 @@ void arrowPath(cairo_t* cr, double cx, double cy, double w, double h, int direct
 
 }  // namespace
 
-Image drawArrowButton(const SkinBitmapInfo& info, const Image& barePanel, Box at, bool load) {
+Image drawArrowButton(const SkinBitmapInfo& info, const Image& barePanel, PanelRect at, bool load) {
   const Rgb colour = load ? palette::kArrowGreen : palette::kArrowRed;
   const int direction = load ? -1 : 1;
   return drawStrip(info, &barePanel, at, [&](cairo_t* cr, int frame) {
@@ -59,7 +61,7 @@ Image drawArrowButton(const SkinBitmapInfo& info, const Image& barePanel, Box at
   });
 }
 
-Image drawLabelButton(const SkinBitmapInfo& info, const Image& barePanel, Box at,
+Image drawLabelButton(const SkinBitmapInfo& info, const Image& barePanel, PanelRect at,
                       const char* text) {
   const RailState states[] = {RailState::Idle, RailState::Pointed, RailState::Pressed};
   return drawStrip(info, &barePanel, at, [&](cairo_t* cr, int frame) {
@@ -67,7 +69,7 @@ Image drawLabelButton(const SkinBitmapInfo& info, const Image& barePanel, Box at
   });
 }
 
-Image drawRocker(const SkinBitmapInfo& info, const Image& barePanel, Box at) {
+Image drawRocker(const SkinBitmapInfo& info, const Image& barePanel, PanelRect at) {
   // 0 idle, 1 left half pointed at, 2 right half pointed at, 3 left pressed, 4 right pressed.
   return drawStrip(info, &barePanel, at, [&](cairo_t* cr, int frame) {
     const double w = info.width, h = info.frameHeight(), half = w / 2;
@@ -92,7 +94,7 @@ Image drawRocker(const SkinBitmapInfo& info, const Image& barePanel, Box at) {
   });
 }
 
-Image drawRailSwitchStrip(const SkinBitmapInfo& info, const Image& barePanel, Box at,
+Image drawRailSwitchStrip(const SkinBitmapInfo& info, const Image& barePanel, PanelRect at,
                           const char* text, Rgb lamp) {
   // Frames: off, off and pointed at, on.
   return drawStrip(info, &barePanel, at, [&](cairo_t* cr, int frame) {

@@ -6,6 +6,8 @@
 
 namespace skingen {
 
+using namespace layout;
+
 namespace {
 
 void fillVertical(cairo_t* cr, double y0, double y1, Rgb top, Rgb bottom) {
@@ -40,7 +42,7 @@ void drawCap(cairo_t* cr, double w, double h, Rgb face, bool pressed) {
 
 }  // namespace
 
-Image drawLatchingButton(const SkinBitmapInfo& info, const Image& panel, Box at, Rgb lamp) {
+Image drawLatchingButton(const SkinBitmapInfo& info, const Image& panel, PanelRect at, Rgb lamp) {
   // Frame 0 off, frame 1 on: the cap latches down and its lamp window lights.
   return drawStrip(info, &panel, at, [&](cairo_t* cr, int frame) {
     const bool on = frame == 1;
@@ -56,7 +58,7 @@ Image drawLatchingButton(const SkinBitmapInfo& info, const Image& panel, Box at,
   });
 }
 
-Image drawStepButton(const SkinBitmapInfo& info, const Image& panel, Box at, int direction) {
+Image drawStepButton(const SkinBitmapInfo& info, const Image& panel, PanelRect at, int direction) {
   // Frame 0 released, frame 1 held; the cap carries an arrow for its direction.
   return drawStrip(info, &panel, at, [&](cairo_t* cr, int frame) {
     const bool pressed = frame == 1;
@@ -70,7 +72,7 @@ Image drawStepButton(const SkinBitmapInfo& info, const Image& panel, Box at, int
   });
 }
 
-Image drawSlideSwitch(const SkinBitmapInfo& info, const Image& panel, Box at) {
+Image drawSlideSwitch(const SkinBitmapInfo& info, const Image& panel, PanelRect at) {
   // Frame 0: thumb on the left (delay), frame 1: on the right (clock).
   return drawStrip(info, &panel, at, [&](cairo_t* cr, int frame) {
     const double w = info.width, h = info.frameHeight();

@@ -10,14 +10,16 @@ namespace {
 constexpr int kSheetWidth = 1780;
 constexpr int kMargin = 16;
 constexpr int kFrameGap = 2;
-constexpr int kItemGap = 18;
+constexpr int kEntryGap = 18;
 constexpr int kCaptionHeight = 13;
 constexpr int kMaxColumns = 34;  // long film strips wrap into a few even rows
 const TextStyle kCaption{8.5, false, 1.0, 0};
 const Rgb kSheetBackground = rgb255(72, 74, 78);
 const Rgb kCaptionColour = rgb255(235, 235, 235);
 
-struct Item {
+// One picture on the sheet: a bitmap (or the assembled window) with its
+// caption, its frames laid out in columns and rows at (x, y).
+struct SheetEntry {
   const Image* image;
   std::string caption;
   int frameWidth, frameHeight, frames;
@@ -40,37 +42,37 @@ void checkerboard(cairo_t* cr, double x, double y, double w, double h) {
   cairo_restore(cr);
 }
 
-// Shelf packing: left to right, a new row of items when the sheet is full.
-int arrange(std::vector<Item>& items) {
+// Shelf packing: left to right, a new row of entries when the sheet is full.
+int arrange(std::vector<SheetEntry>& entries) {
   const int usable = kSheetWidth - 2 * kMargin;
   int x = kMargin, y = kMargin, shelfHeight = 0;
-  for (Item& item : items) {
-    const int fit = (usable + kFrameGap) / (item.frameWidth + kFrameGap);
-    item.columns = std::max(1, std::min({item.frames, fit, kMaxColumns}));
-    item.rows = (item.frames + item.columns - 1) / item.columns;
-    if (x + item.width() > kSheetWidth - kMargin) {
+  for (SheetEntry& entry : entries) {
+    const int fit = (usable + kFrameGap) / (entry.frameWidth + kFrameGap);
+    entry.columns = std::max(1, std::min({entry.frames, fit, kMaxColumns}));
+    entry.rows = (entry.frames + entry.columns - 1) / entry.columns;
+    if (x + entry.width() > kSheetWidth - kMargin) {
       x = kMargin;
-      y += shelfHeight + kItemGap;
+      y += shelfHeight + kEntryGap;
       shelfHeight = 0;
     }
-    item.x = x;
-    item.y = y;
-    x += item.width() + kItemGap;
-    shelfHeight = std::max(shelfHeight, item.height());
+    entry.x = x;
+    entry.y = y;
+    x += entry.width() + kEntryGap;
+    shelfHeight = std::max(shelfHeight, entry.height());
   }
   return y + shelfHeight + kMargin;
 }
 
-void drawItem(cairo_t* cr, const Item& item) {
-  drawText(cr, item.caption, item.x, item.y + 9, Align::Left, kCaption, kCaptionColour);
-  for (int frame = 0; frame < item.frames; ++frame) {
-    const int dx = item.x + (frame % item.columns) * (item.frameWidth + kFrameGap);
-    const int dy = item.y + kCaptionHeight + (frame / item.columns) * (item.frameHeight + kFrameGap);
-    if (item.checkered) checkerboard(cr, dx, dy, item.frameWidth, item.frameHeight);
+void drawSheetEntry(cairo_t* cr, const SheetEntry& entry) {
+  drawText(cr, entry.caption, entry.x, entry.y + 9, Align::Left, kCaption, kCaptionColour);
+  for (int frame = 0; frame < entry.frames; ++frame) {
+    const int dx = entry.x + (frame % entry.columns) * (entry.frameWidth + kFrameGap);
+    const int dy = entry.y + kCaptionHeight + (frame / entry.columns) * (entry.frameHeight + kFrameGap);
+    if (entry.checkered) checkerboard(cr, dx, dy, entry.frameWidth, entry.frameHeight);
     cairo_save(cr);
-    cairo_rectangle(cr, dx, dy, item.frameWidth, item.frameHeight);
+    cairo_rectangle(cr, dx, dy, entry.frameWidth, entry.frameHeight);
     cairo_clip(cr);
-    cairo_set_source_surface(cr, item.image->surface(), dx, dy - frame * item.frameHeight);
+    cairo_set_source_surface(cr, entry.image->surface(), dx, dy - frame * entry.frameHeight);
     cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
     cairo_paint(cr);
     cairo_restore(cr);
@@ -81,24 +83,24 @@ void drawItem(cairo_t* cr, const Item& item) {
 
 Image drawContactSheet(const std::vector<SkinBitmap>& skin, int scale) {
   const Image assembled = drawAssembledWindow(skin, 1);
-  std::vector<Item> items;
-  items.push_back({&assembled, "assembled window (controls at typical settings)", assembled.width(),
+  std::vector<SheetEntry> entries;
+  entries.push_back({&assembled, "assembled window (controls at typical settings)", assembled.width(),
                    assembled.height(), 1, false});
   for (const SkinBitmap& bitmap : skin) {
-    const SkinBitmapInfo& info = *bitmap.info;
+    const layout::SkinBitmapInfo& info = *bitmap.info;
     std::string caption = std::to_string(info.id) + "  " + info.role + "  " +
                           std::to_string(info.width) + "\u00d7" + std::to_string(info.height);
     if (info.frames > 1)
       caption += ", " + std::to_string(info.frames) + "\u00d7" + std::to_string(info.frameHeight());
-    items.push_back({&bitmap.image, caption, info.width, info.frameHeight(), info.frames, info.hasAlpha});
+    entries.push_back({&bitmap.image, caption, info.width, info.frameHeight(), info.frames, info.hasAlpha});
   }
-  const int height = arrange(items);
+  const int height = arrange(entries);
   const int s = std::max(1, scale);
   Image sheet(kSheetWidth * s, height * s, false);
   Painter cr(sheet);
   cairo_scale(cr, s, s);
   fillRect(cr, 0, 0, kSheetWidth, height, kSheetBackground);
-  for (const Item& item : items) drawItem(cr, item);
+  for (const SheetEntry& entry : entries) drawSheetEntry(cr, entry);
   return sheet;
 }
 

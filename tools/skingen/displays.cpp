@@ -9,6 +9,8 @@
 
 namespace skingen {
 
+using namespace layout;
+
 namespace {
 
 // Segment bits a … g (bit 0 = a, the top bar, clockwise, g the middle bar).
@@ -71,7 +73,7 @@ void drawSevenSegment(cairo_t* cr, double w, double h, std::uint8_t lit) {
 
 }  // namespace
 
-Image drawDigitStrip(const SkinBitmapInfo& info, const Image& panel, Box at) {
+Image drawDigitStrip(const SkinBitmapInfo& info, const Image& panel, PanelRect at) {
   return drawStrip(info, &panel, at, [&](cairo_t* cr, int frame) {
     std::uint8_t mask = 0;
     if (frame < kBlankFrame) mask = kDigitSegments[frame];
@@ -80,7 +82,7 @@ Image drawDigitStrip(const SkinBitmapInfo& info, const Image& panel, Box at) {
   });
 }
 
-Image drawModeLamps(const SkinBitmapInfo& info, const Image& panel, Box at) {
+Image drawModeLamps(const SkinBitmapInfo& info, const Image& panel, PanelRect at) {
   // Frame k: bit 0 lights the bottom lamp (high cut), bit 1 the middle one
   // (repeat), bit 2 the top one (beat).
   struct Lamp { double y; Rgb lit, dark; int bit; };
@@ -94,7 +96,7 @@ Image drawModeLamps(const SkinBitmapInfo& info, const Image& panel, Box at) {
   });
 }
 
-Image drawBypassLamp(const SkinBitmapInfo& info, const Image& panel, Box at) {
+Image drawBypassLamp(const SkinBitmapInfo& info, const Image& panel, PanelRect at) {
   return drawStrip(info, &panel, at, [&](cairo_t* cr, int frame) {
     const double c = info.width / 2.0;
     drawLamp(cr, c, info.frameHeight() / 2.0, 3.6, palette::kLedRed, palette::kLedRedOff,
@@ -102,7 +104,7 @@ Image drawBypassLamp(const SkinBitmapInfo& info, const Image& panel, Box at) {
   });
 }
 
-Image drawLevelMeter(const SkinBitmapInfo& info, const Image& panel, Box at) {
+Image drawLevelMeter(const SkinBitmapInfo& info, const Image& panel, PanelRect at) {
   // Five bar lamps; each fades in over the four frames below its own, so the
   // meter moves smoothly: frame 0 all dark, frame 20 all lit.
   constexpr int kLamps = 5;
@@ -122,7 +124,7 @@ Image drawLevelMeter(const SkinBitmapInfo& info, const Image& panel, Box at) {
   });
 }
 
-Image drawModulationLamp(const SkinBitmapInfo& info, const Image& panel, Box at) {
+Image drawModulationLamp(const SkinBitmapInfo& info, const Image& panel, PanelRect at) {
   return drawStrip(info, &panel, at, [&](cairo_t* cr, int frame) {
     const double c = info.width / 2.0;
     drawLamp(cr, c, info.frameHeight() / 2.0, 3.2, palette::kLedRed, palette::kLedRedOff,

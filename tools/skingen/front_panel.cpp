@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <string>
 
+#include "layout/panel_layout.h"
 #include "tools/skingen/hardware.h"
 #include "tools/skingen/palette.h"
-#include "tools/skingen/panel_layout.h"
 
 namespace skingen {
 
@@ -49,7 +49,7 @@ void sectionTitle(cairo_t* cr, const std::string& text, double left, double righ
 
 // Scale ends under the knob's lower corners; inset moves them inwards where
 // a lamp sits beside the knob.
-void knobLegends(cairo_t* cr, const Box& knob, const std::string& low, const std::string& high,
+void knobLegends(cairo_t* cr, const PanelRect& knob, const std::string& low, const std::string& high,
                  double lowInset = 4, double highInset = 4) {
   label(cr, low, knob.left + lowInset, kLegendBaseline, kLegend);
   label(cr, high, knob.right - highInset, kLegendBaseline, kLegend);
@@ -57,17 +57,17 @@ void knobLegends(cairo_t* cr, const Box& knob, const std::string& low, const std
 
 void drawPlateEdges(cairo_t* cr) {
   // Folded edges: light along the top and left, shadow along the bottom and right.
-  fillRect(cr, 0, 0, kPanelWidth, 1, palette::kHighlight, 0.28);
-  fillRect(cr, 0, 1, kPanelWidth, 1, palette::kHighlight, 0.08);
-  fillRect(cr, 0, kPanelHeight - 1, kPanelWidth, 1, palette::kShadow, 0.45);
-  fillRect(cr, 0, 0, 1, kPanelHeight, palette::kHighlight, 0.12);
-  fillRect(cr, kPanelWidth - 1, 0, 1, kPanelHeight, palette::kShadow, 0.4);
+  fillRect(cr, 0, 0, kWindowWidth, 1, palette::kHighlight, 0.28);
+  fillRect(cr, 0, 1, kWindowWidth, 1, palette::kHighlight, 0.08);
+  fillRect(cr, 0, kWindowHeight - 1, kWindowWidth, 1, palette::kShadow, 0.45);
+  fillRect(cr, 0, 0, 1, kWindowHeight, palette::kHighlight, 0.12);
+  fillRect(cr, kWindowWidth - 1, 0, 1, kWindowHeight, palette::kShadow, 0.4);
 }
 
 void drawRackScrews(cairo_t* cr) {
   constexpr double kSlotWidth = 13, kSlotHeight = 9.5;
-  const double xs[] = {15, kPanelWidth - 15};
-  const double ys[] = {8, kPanelHeight - 9};
+  const double xs[] = {15, kWindowWidth - 15};
+  const double ys[] = {8, kWindowHeight - 9};
   int n = 0;
   for (double x : xs)
     for (double y : ys) {
@@ -86,43 +86,43 @@ void drawSectionTitles(cairo_t* cr) {
 }
 
 void drawControlLabels(cairo_t* cr) {
-  label(cr, "INPUT", kInput.centreX(), kLabelBaseline);
-  label(cr, "OUTPUT", kOutput.centreX(), kLabelBaseline);
-  label(cr, "FEEDBACK", kFbck.centreX(), kLabelBaseline);
-  label(cr, "MIX", kMix.centreX(), kLabelBaseline);
-  label(cr, "MANUAL", kManVCO.centreX(), kLabelBaseline);
-  label(cr, "DEPTH", kDepth.centreX(), kLabelBaseline);
-  label(cr, "WAVEFORM", kWaveform.centreX(), kLabelBaseline);
-  label(cr, "RATE", kRate.centreX(), kLabelBaseline);
+  label(cr, "INPUT", kInputKnobRect.centreX(), kLabelBaseline);
+  label(cr, "OUTPUT", kOutputKnobRect.centreX(), kLabelBaseline);
+  label(cr, "FEEDBACK", kFeedbackKnobRect.centreX(), kLabelBaseline);
+  label(cr, "MIX", kMixKnobRect.centreX(), kLabelBaseline);
+  label(cr, "MANUAL", kManVcoKnobRect.centreX(), kLabelBaseline);
+  label(cr, "DEPTH", kDepthKnobRect.centreX(), kLabelBaseline);
+  label(cr, "WAVEFORM", kWaveformKnobRect.centreX(), kLabelBaseline);
+  label(cr, "RATE", kRateKnobRect.centreX(), kLabelBaseline);
 
-  knobLegends(cr, kInput, "\u2212\u221e", "+12");
-  knobLegends(cr, kOutput, "\u2212\u221e", "+12");
-  knobLegends(cr, kFbck, "0", "10");
-  knobLegends(cr, kMix, "DRY", "WET", 7.5);
-  knobLegends(cr, kManVCO, "0.5", "1.5");
-  knobLegends(cr, kDepth, "0", "10");
-  knobLegends(cr, kWaveform, "SIN", "SQR");
-  knobLegends(cr, kRate, "0.1", "10", 4, 7);
+  knobLegends(cr, kInputKnobRect, "\u2212\u221e", "+12");
+  knobLegends(cr, kOutputKnobRect, "\u2212\u221e", "+12");
+  knobLegends(cr, kFeedbackKnobRect, "0", "10");
+  knobLegends(cr, kMixKnobRect, "DRY", "WET", 7.5);
+  knobLegends(cr, kManVcoKnobRect, "0.5", "1.5");
+  knobLegends(cr, kDepthKnobRect, "0", "10");
+  knobLegends(cr, kWaveformKnobRect, "SIN", "SQR");
+  knobLegends(cr, kRateKnobRect, "0.1", "10", 4, 7);
 
-  label(cr, "DLY \u00d72", kDlyx2.centreX(), kButtonLabelBaseline);
-  label(cr, "HI CUT", kHiCut.centreX(), kButtonLabelBaseline);
-  label(cr, "FB INV", kFbInv.centreX(), kButtonLabelBaseline);
-  label(cr, "DLY INV", kDlyInv.centreX(), kButtonLabelBaseline);
-  label(cr, "\u221e REPEAT", kRptInf.centreX(), kButtonLabelBaseline);
-  label(cr, "POWER", kPower.centreX(), kPower.bottom + 8);
-  label(cr, "BYPASS", kBypassLamp.centreX(), kBypassLamp.bottom + 7, kLegend);
-  label(cr, "LFO", kModLamp.right + 2, kModLamp.bottom - 2, kLegend, Align::Left);
+  label(cr, "DLY \u00d72", kDlyx2Rect.centreX(), kButtonLabelBaseline);
+  label(cr, "HI CUT", kHiCutRect.centreX(), kButtonLabelBaseline);
+  label(cr, "FB INV", kFbInvRect.centreX(), kButtonLabelBaseline);
+  label(cr, "DLY INV", kDlyInvRect.centreX(), kButtonLabelBaseline);
+  label(cr, "\u221e REPEAT", kRptInfRect.centreX(), kButtonLabelBaseline);
+  label(cr, "POWER", kPowerRect.centreX(), kPowerRect.bottom + 8);
+  label(cr, "BYPASS", kBypassLampRect.centreX(), kBypassLampRect.bottom + 7, kLegend);
+  label(cr, "LFO", kModulationLampRect.right + 2, kModulationLampRect.bottom - 2, kLegend, Align::Left);
 
   // Delay entry: the mode switch and the two step buttons.
-  label(cr, "DLY", kDlyClk.left - 2, kDlyClk.bottom - 1.5, kLegend, Align::Right);
-  label(cr, "CLK", kDlyClk.right + 2, kDlyClk.bottom - 1.5, kLegend, Align::Left);
-  label(cr, "\u2212  NUM", kDelayDown.centreX(), kDelayDown.bottom + 8, kLegend);
-  label(cr, "+  DEN", kDelayUp.centreX(), kDelayUp.bottom + 8, kLegend);
+  label(cr, "DLY", kDlyClkRect.left - 2, kDlyClkRect.bottom - 1.5, kLegend, Align::Right);
+  label(cr, "CLK", kDlyClkRect.right + 2, kDlyClkRect.bottom - 1.5, kLegend, Align::Left);
+  label(cr, "\u2212  NUM", kDelayDownRect.centreX(), kDelayDownRect.bottom + 8, kLegend);
+  label(cr, "+  DEN", kDelayUpRect.centreX(), kDelayUpRect.bottom + 8, kLegend);
 }
 
 // A ribbed grip marks the narrow drag strip between the step buttons.
 void drawDragGrip(cairo_t* cr) {
-  const Box& s = kSmallStrip;
+  const PanelRect& s = kSmallStripRect;
   drawRecess(cr, s.left + 2, s.top + 1, s.width() - 4, s.height() - 2, 2);
   for (double y = s.top + 4; y < s.bottom - 3; y += 2.5) {
     fillRect(cr, s.left + 4, y, s.width() - 8, 1, palette::kHighlight, 0.22);
@@ -145,11 +145,11 @@ void drawDisplayWindow(cairo_t* cr) {
 
   const TextStyle legend{4.6, true, 0.9, 0.25};
   const Rgb ink = rgb255(150, 62, 52);
-  const double x = kModeLamps.right + 1.5;
-  drawText(cr, "BEAT", x, kModeLamps.top + 7.2, Align::Left, legend, ink);
-  drawText(cr, "RPT", x, kModeLamps.top + 17.8, Align::Left, legend, ink);
-  drawText(cr, "CUT", x, kModeLamps.top + 28.4, Align::Left, legend, ink);
-  drawText(cr, "ms", kDigit4.right - 1, kBottom - 3, Align::Right, legend, ink);
+  const double x = kModeLampsRect.right + 1.5;
+  drawText(cr, "BEAT", x, kModeLampsRect.top + 7.2, Align::Left, legend, ink);
+  drawText(cr, "RPT", x, kModeLampsRect.top + 17.8, Align::Left, legend, ink);
+  drawText(cr, "CUT", x, kModeLampsRect.top + 28.4, Align::Left, legend, ink);
+  drawText(cr, "ms", kDigit4Rect.right - 1, kBottom - 3, Align::Right, legend, ink);
 
   label(cr, "DELAY TIME \u00b7 RATIO", (kLeft + kRight) / 2, kLabelBaseline - 1.5, kLegend);
 }
@@ -159,18 +159,18 @@ void drawMeterScale(cairo_t* cr) {
   constexpr double kLampPitch = 9, kLampHeight = 7;
   const char* marks[kLamps] = {"0", "\u22125", "\u221210", "\u221215", "\u221220"};
   for (int i = 0; i < kLamps; ++i) {
-    const double centre = kMeter.top + i * kLampPitch + kLampHeight / 2;
-    label(cr, marks[i], kMeter.left - 2, centre + 1.8, TextStyle{4.6, true, 0.85, 0},
+    const double centre = kLevelMeterRect.top + i * kLampPitch + kLampHeight / 2;
+    label(cr, marks[i], kLevelMeterRect.left - 2, centre + 1.8, TextStyle{4.6, true, 0.85, 0},
           Align::Right);
   }
-  fillRect(cr, kMeter.left - 1, kMeter.top - 1, kMeter.width() + 2, kMeter.height() + 2,
+  fillRect(cr, kLevelMeterRect.left - 1, kLevelMeterRect.top - 1, kLevelMeterRect.width() + 2, kLevelMeterRect.height() + 2,
            palette::kShadow, 0.8);
-  label(cr, "dB", kMeter.centreX(), kMeter.bottom + 7, kLegend);
+  label(cr, "dB", kLevelMeterRect.centreX(), kLevelMeterRect.bottom + 7, kLegend);
 }
 
 // Brushed-aluminium name plate; it is also the button that opens the about picture.
 void drawBadge(cairo_t* cr) {
-  const Box& b = kAboutBadge;
+  const PanelRect& b = kAboutRect;
   roundedRect(cr, b.left + 0.5, b.top + 1, b.width(), b.height(), 2);
   setColor(cr, palette::kShadow, 0.5);
   cairo_fill(cr);
@@ -226,7 +226,7 @@ void paintPlateTexture(Image& image, unsigned seed) {
 }
 
 FrontPanel drawFrontPanel() {
-  FrontPanel panel{Image(kPanelWidth, kPanelHeight, false), Image(kPanelWidth, kPanelHeight, false)};
+  FrontPanel panel{Image(kWindowWidth, kWindowHeight, false), Image(kWindowWidth, kWindowHeight, false)};
   paintPlateTexture(panel.bare, kFrontSeed);
   {
     Painter cr(panel.bare);
@@ -238,7 +238,7 @@ FrontPanel drawFrontPanel() {
     drawBadge(cr);
   }
   Painter cr(panel.finished);
-  copyArea(cr, panel.bare, 0, 0, 0, 0, kPanelWidth, kPanelHeight);
+  copyArea(cr, panel.bare, 0, 0, 0, 0, kWindowWidth, kWindowHeight);
   drawSectionTitles(cr);
   drawControlLabels(cr);
   drawMeterScale(cr);

@@ -8,6 +8,8 @@
 
 namespace skingen {
 
+using namespace layout;
+
 namespace {
 
 constexpr double kPi = 3.141592653589793;
@@ -148,7 +150,7 @@ void drawKnob(cairo_t* cr, double size, const KnobLook& look, double angle) {
 
 }  // namespace
 
-Image drawKnobStrip(const SkinBitmapInfo& info, const Image& panel, Box at, KnobFamily family) {
+Image drawKnobStrip(const SkinBitmapInfo& info, const Image& panel, PanelRect at, KnobFamily family) {
   const KnobLook look = lookOf(family, info.width);
   return drawStrip(info, &panel, at, [&](cairo_t* cr, int frame) {
     const double position = static_cast<double>(frame) / (info.frames - 1);

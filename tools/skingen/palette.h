@@ -1,6 +1,7 @@
 // The skin's colours, named by what they paint.
 #pragma once
 
+#include "layout/panel_layout.h"
 #include "tools/skingen/canvas.h"
 
 namespace skingen::palette {
@@ -10,8 +11,11 @@ constexpr Rgb kPrint = rgb255(232, 228, 212);        // silk-screened lettering
 constexpr Rgb kAccent = rgb255(229, 140, 52);        // section titles and rules
 constexpr Rgb kBarFace = rgb255(24, 25, 27);         // the programming rail
 constexpr Rgb kBarPrint = rgb255(196, 198, 196);
-constexpr Rgb kWell = rgb255(189, 207, 218);         // text wells, dark ink on light
-constexpr Rgb kWellInk = rgb255(36, 36, 32);
+// Text wells, dark ink on light; the editor's text controls use the same.
+constexpr Rgb kWell = rgb255(layout::kWellColour.red, layout::kWellColour.green,
+                             layout::kWellColour.blue);
+constexpr Rgb kWellInk = rgb255(layout::kWellInkColour.red, layout::kWellInkColour.green,
+                                layout::kWellInkColour.blue);
 constexpr Rgb kGlass = rgb255(22, 6, 7);             // smoked red display window
 constexpr Rgb kShadow = rgb255(0, 0, 0);
 constexpr Rgb kHighlight = rgb255(255, 255, 255);

@@ -1,10 +1,10 @@
 // The rail along the bottom of the front plate that carries the preset bar.
 #include <string>
 
+#include "layout/panel_layout.h"
 #include "tools/skingen/front_panel.h"
 #include "tools/skingen/hardware.h"
 #include "tools/skingen/palette.h"
-#include "tools/skingen/panel_layout.h"
 
 namespace skingen {
 
@@ -16,7 +16,7 @@ constexpr double kRailLeft = 27, kRailRight = 843, kRailTop = 83;
 const TextStyle kRailText{6.3, true, 0.9, 0.5};
 const TextStyle kRailSmall{4.8, true, 0.9, 0.4};
 
-void drawWell(cairo_t* cr, const Box& box, Rgb colour) {
+void drawWell(cairo_t* cr, const PanelRect& box, Rgb colour) {
   cairo_pattern_t* fill = cairo_pattern_create_linear(0, box.top, 0, box.bottom);
   const Rgb top = scaled(colour, 0.93);
   cairo_pattern_add_color_stop_rgb(fill, 0, top.r, top.g, top.b);
@@ -31,7 +31,7 @@ void drawWell(cairo_t* cr, const Box& box, Rgb colour) {
 
 // The program menu has no drawing of its own: the plate shows its drop-down symbol.
 void drawMenuSymbol(cairo_t* cr) {
-  const Box& m = kProgramMenu;
+  const PanelRect& m = kMenuRect;
   drawWell(cr, m, scaled(palette::kWell, 0.86));
   fillRect(cr, m.left, m.top, 1, m.height(), palette::kWellInk, 0.55);
   setColor(cr, palette::kWellInk);
@@ -42,13 +42,13 @@ void drawMenuSymbol(cairo_t* cr) {
 
 void drawPresetRail(cairo_t* cr) {
   const double w = kRailRight - kRailLeft;
-  const double h = kPanelHeight - kRailTop;
+  const double h = kWindowHeight - kRailTop;
   // Shadow on the plate above, then the black rail with softly rounded top.
   roundedRect(cr, kRailLeft - 1, kRailTop - 1.5, w + 2, h + 6, 3.5);
   setColor(cr, palette::kShadow, 0.45);
   cairo_fill(cr);
   roundedRect(cr, kRailLeft, kRailTop, w, h + 5, 3);
-  cairo_pattern_t* rail = cairo_pattern_create_linear(0, kRailTop, 0, kPanelHeight);
+  cairo_pattern_t* rail = cairo_pattern_create_linear(0, kRailTop, 0, kWindowHeight);
   const Rgb top = scaled(palette::kBarFace, 1.45), bottom = scaled(palette::kBarFace, 0.8);
   cairo_pattern_add_color_stop_rgb(rail, 0, top.r, top.g, top.b);
   cairo_pattern_add_color_stop_rgb(rail, 0.35, palette::kBarFace.r, palette::kBarFace.g,
@@ -59,9 +59,9 @@ void drawPresetRail(cairo_t* cr) {
   cairo_pattern_destroy(rail);
   fillRect(cr, kRailLeft + 3, kRailTop, w - 6, 1, palette::kHighlight, 0.16);
 
-  drawWell(cr, kNameField, palette::kWell);
+  drawWell(cr, kNameFieldRect, palette::kWell);
   drawMenuSymbol(cr);
-  drawWell(cr, kControllerDisplay, palette::kWell);
+  drawWell(cr, kControllerDisplayRect, palette::kWell);
 }
 
 void drawRailLabel(cairo_t* cr, const std::string& text, double x, double y, double w, double h,
@@ -106,21 +106,21 @@ void drawRailSwitch(cairo_t* cr, const std::string& text, double x, double y, do
 }
 
 void printPresetRail(cairo_t* cr) {
-  auto railLabel = [cr](const char* text, const Box& b) {
+  auto railLabel = [cr](const char* text, const PanelRect& b) {
     drawRailLabel(cr, text, b.left, b.top, b.width(), b.height(), RailState::Idle);
   };
-  railLabel("BANK", kBankLabel);
-  railLabel("PRESET", kPresetLabel);
-  railLabel("MIDI", kMidiLabel);
-  drawText(cr, "A", (kStoreA.right + kRecallA.left) / 2.0, 96, Align::Centre, kRailText,
+  railLabel("BANK", kBankLabelRect);
+  railLabel("PRESET", kPresetLabelRect);
+  railLabel("MIDI", kMidiLabelRect);
+  drawText(cr, "A", (kStoreMemoARect.right + kRecallMemoARect.left) / 2.0, 96, Align::Centre, kRailText,
            palette::kBarPrint);
-  drawText(cr, "B", (kStoreB.right + kRecallB.left) / 2.0, 96, Align::Centre, kRailText,
+  drawText(cr, "B", (kStoreMemoBRect.right + kRecallMemoBRect.left) / 2.0, 96, Align::Centre, kRailText,
            palette::kBarPrint);
-  drawText(cr, "MEMORY", (kRecallB.right + kSaveMidi.left) / 2.0, 96, Align::Centre, kRailSmall,
+  drawText(cr, "MEMORY", (kRecallMemoBRect.right + kSaveMidiRect.left) / 2.0, 96, Align::Centre, kRailSmall,
            scaled(palette::kBarPrint, 0.7));
-  drawRailSwitch(cr, "LEARN", kLearn.left, kLearn.top, kLearn.width(), kLearn.height(),
+  drawRailSwitch(cr, "LEARN", kLearnRect.left, kLearnRect.top, kLearnRect.width(), kLearnRect.height(),
                  palette::kLedAmber, false, false);
-  drawRailSwitch(cr, "CLEAR", kClear.left, kClear.top, kClear.width(), kClear.height(),
+  drawRailSwitch(cr, "CLEAR", kClearRect.left, kClearRect.top, kClearRect.width(), kClearRect.height(),
                  palette::kLedRed, false, false);
 }
 

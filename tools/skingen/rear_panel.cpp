@@ -2,12 +2,14 @@
 
 #include <cmath>
 
+#include "layout/panel_layout.h"
 #include "tools/skingen/front_panel.h"
 #include "tools/skingen/hardware.h"
 #include "tools/skingen/palette.h"
-#include "tools/skingen/panel_layout.h"
 
 namespace skingen {
+
+using namespace layout;
 
 namespace {
 
@@ -119,7 +121,7 @@ void drawCaution(cairo_t* cr) {
   print(cr, "DO NOT OPEN. NO USER-SERVICEABLE PARTS INSIDE.", x + 20, y + 12, kRearSmall,
         Align::Left);
   // The about picture prints the software version to the right of this label.
-  print(cr, "SOFTWARE", layout::kVersionX - 5, layout::kVersionY + 10, kRearLabel, Align::Right);
+  print(cr, "SOFTWARE", kVersionAnchor.x - 5, kVersionAnchor.y + 10, kRearLabel, Align::Right);
 }
 
 void drawSerialPlate(cairo_t* cr) {
@@ -146,16 +148,16 @@ void drawSerialPlate(cairo_t* cr) {
 }  // namespace
 
 Image drawRearPanel() {
-  Image image(kPanelWidth, kPanelHeight, false);
+  Image image(kWindowWidth, kWindowHeight, false);
   paintPlateTexture(image, kRearSeed);
   Painter cr(image);
   // The rear is darker raw steel: deepen the brushed plate.
-  fillRect(cr, 0, 0, kPanelWidth, kPanelHeight, rgb255(8, 9, 10), 0.45);
-  fillRect(cr, 0, 0, kPanelWidth, 1, palette::kHighlight, 0.2);
-  fillRect(cr, 0, kPanelHeight - 1, kPanelWidth, 1, palette::kShadow, 0.5);
+  fillRect(cr, 0, 0, kWindowWidth, kWindowHeight, rgb255(8, 9, 10), 0.45);
+  fillRect(cr, 0, 0, kWindowWidth, 1, palette::kHighlight, 0.2);
+  fillRect(cr, 0, kWindowHeight - 1, kWindowWidth, 1, palette::kShadow, 0.5);
   for (double x : {12.0, 240.0, 460.0, 630.0, 858.0}) {
     drawScrew(cr, x, 8, 3.2, 0.4 + x * 0.01);
-    drawScrew(cr, x, kPanelHeight - 9, 3.2, 1.1 + x * 0.01);
+    drawScrew(cr, x, kWindowHeight - 9, 3.2, 1.1 + x * 0.01);
   }
   drawPowerInlet(cr);
   drawVents(cr);

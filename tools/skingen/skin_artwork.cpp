@@ -1,9 +1,9 @@
 #include "tools/skingen/skin_artwork.h"
 
+#include "layout/panel_layout.h"
 #include "tools/skingen/controls.h"
 #include "tools/skingen/front_panel.h"
 #include "tools/skingen/palette.h"
-#include "tools/skingen/panel_layout.h"
 #include "tools/skingen/rear_panel.h"
 
 namespace skingen {
@@ -19,46 +19,49 @@ Image copyOf(const Image& source) {
   return image;
 }
 
-// Where each control bitmap sits decides which part of the panel it carries.
+// Where each control bitmap sits decides which part of the panel it carries:
+// the finished plate under the front panel's controls, the bare plate (the
+// rail without its lettering) under the preset bar's.
 Image drawBitmap(const SkinBitmapInfo& info, const FrontPanel& panel) {
   const Image& front = panel.finished;
   const Image& bare = panel.bare;
+  const PanelRect at = firstPlacementOf(static_cast<SkinBitmapId>(info.id));
   switch (info.id) {
-    case 128: return copyOf(front);
-    case 129: return drawRearPanel();
-    case 130: return drawLatchingButton(info, front, kDlyx2, palette::kLedAmber);
-    case 131: return drawKnobStrip(info, front, kInput, KnobFamily::Silver);
-    case 132: return drawKnobStrip(info, front, kOutput, KnobFamily::Silver);
-    case 133: return drawKnobStrip(info, front, kFbck, KnobFamily::Silver);
-    case 134: return drawLatchingButton(info, front, kFbInv, palette::kLedAmber);
-    case 135: return drawLatchingButton(info, front, kDlyInv, palette::kLedAmber);
-    case 136: return drawKnobStrip(info, front, kMix, KnobFamily::Silver);
-    case 137: return drawLatchingButton(info, front, kRptInf, palette::kLedRed);
-    case 138: return drawStepButton(info, front, kDelayDown, -1);
-    case 139: return drawStepButton(info, front, kDelayUp, 1);
-    case 140: return drawDigitStrip(info, front, kDigit1);
-    case 141: return drawDigitStrip(info, front, kDigit2);
-    case 142: return drawDigitStrip(info, front, kDigit3);
-    case 143: return drawDigitStrip(info, front, kDigit4);
-    case 144: return drawModeLamps(info, front, kModeLamps);
-    case 145: return drawBypassLamp(info, front, kBypassLamp);
-    case 146: return drawLevelMeter(info, front, kMeter);
-    case 147: return drawLatchingButton(info, front, kHiCut, palette::kLedAmber);
-    case 148: return drawKnobStrip(info, front, kDepth, KnobFamily::Black);
-    case 149: return drawKnobStrip(info, front, kManVCO, KnobFamily::Black);
-    case 150: return drawKnobStrip(info, front, kRate, KnobFamily::Black);
-    case 151: return drawKnobStrip(info, front, kWaveform, KnobFamily::Black);
-    case 152: return drawLatchingButton(info, front, kPower, palette::kLedGreen);
-    case 153: return drawModulationLamp(info, front, kModLamp);
-    case 155: return drawSlideSwitch(info, front, kDlyClk);
-    case 990: return drawArrowButton(info, bare, kLoadBank, true);
-    case 991: return drawArrowButton(info, bare, kSaveBank, false);
-    case 992: return drawLabelButton(info, bare, kBankLabel, "BANK");
-    case 993: return drawLabelButton(info, bare, kPresetLabel, "PRESET");
-    case 994: return drawLabelButton(info, bare, kMidiLabel, "MIDI");
-    case 995: return drawRocker(info, bare, kRocker);
-    case 998: return drawRailSwitchStrip(info, bare, kLearn, "LEARN", palette::kLedAmber);
-    case 999: return drawRailSwitchStrip(info, bare, kClear, "CLEAR", palette::kLedRed);
+    case kFrontPanelBitmap: return copyOf(front);
+    case kRearPanelBitmap: return drawRearPanel();
+    case kDlyx2Bitmap: return drawLatchingButton(info, front, at, palette::kLedAmber);
+    case kInputKnobBitmap: return drawKnobStrip(info, front, at, KnobFamily::Silver);
+    case kOutputKnobBitmap: return drawKnobStrip(info, front, at, KnobFamily::Silver);
+    case kFeedbackKnobBitmap: return drawKnobStrip(info, front, at, KnobFamily::Silver);
+    case kFbInvBitmap: return drawLatchingButton(info, front, at, palette::kLedAmber);
+    case kDlyInvBitmap: return drawLatchingButton(info, front, at, palette::kLedAmber);
+    case kMixKnobBitmap: return drawKnobStrip(info, front, at, KnobFamily::Silver);
+    case kRptInfBitmap: return drawLatchingButton(info, front, at, palette::kLedRed);
+    case kDelayDownBitmap: return drawStepButton(info, front, at, -1);
+    case kDelayUpBitmap: return drawStepButton(info, front, at, 1);
+    case kDigit1Bitmap:
+    case kDigit2Bitmap:
+    case kDigit3Bitmap:
+    case kDigit4Bitmap: return drawDigitStrip(info, front, at);
+    case kModeLampsBitmap: return drawModeLamps(info, front, at);
+    case kBypassLampBitmap: return drawBypassLamp(info, front, at);
+    case kLevelMeterBitmap: return drawLevelMeter(info, front, at);
+    case kHiCutBitmap: return drawLatchingButton(info, front, at, palette::kLedAmber);
+    case kDepthKnobBitmap: return drawKnobStrip(info, front, at, KnobFamily::Black);
+    case kManVcoKnobBitmap: return drawKnobStrip(info, front, at, KnobFamily::Black);
+    case kRateKnobBitmap: return drawKnobStrip(info, front, at, KnobFamily::Black);
+    case kWaveformKnobBitmap: return drawKnobStrip(info, front, at, KnobFamily::Black);
+    case kPowerBitmap: return drawLatchingButton(info, front, at, palette::kLedGreen);
+    case kModulationLampBitmap: return drawModulationLamp(info, front, at);
+    case kDlyClkSwitchBitmap: return drawSlideSwitch(info, front, at);
+    case kLoadArrowBitmap: return drawArrowButton(info, bare, at, true);
+    case kSaveArrowBitmap: return drawArrowButton(info, bare, at, false);
+    case kBankLabelBitmap: return drawLabelButton(info, bare, at, "BANK");
+    case kPresetLabelBitmap: return drawLabelButton(info, bare, at, "PRESET");
+    case kMidiLabelBitmap: return drawLabelButton(info, bare, at, "MIDI");
+    case kRockerBitmap: return drawRocker(info, bare, at);
+    case kLearnBitmap: return drawRailSwitchStrip(info, bare, at, "LEARN", palette::kLedAmber);
+    case kClearBitmap: return drawRailSwitchStrip(info, bare, at, "CLEAR", palette::kLedRed);
     default: return Image(info.width, info.height, info.hasAlpha);
   }
 }

@@ -3,13 +3,13 @@
 
 #include <vector>
 
-#include "resources/skin_table.h"
+#include "layout/skin_bitmaps.h"
 #include "tools/skingen/canvas.h"
 
 namespace skingen {
 
 struct SkinBitmap {
-  const SkinBitmapInfo* info;
+  const layout::SkinBitmapInfo* info;
   Image image;
 };
 

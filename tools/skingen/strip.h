@@ -1,9 +1,9 @@
 // Film strips: frames stacked vertically, frame 0 on top.
 #pragma once
 
-#include "resources/skin_table.h"
+#include "layout/panel_layout.h"
+#include "layout/skin_bitmaps.h"
 #include "tools/skingen/canvas.h"
-#include "tools/skingen/panel_layout.h"
 
 namespace skingen {
 
@@ -12,7 +12,7 @@ namespace skingen {
 // Opaque bitmaps first receive, in every frame, the part of the front panel
 // that lies under the control (at box), so they blend into the panel.
 template <typename DrawFrame>
-Image drawStrip(const SkinBitmapInfo& info, const Image* frontPanel, Box under,
+Image drawStrip(const layout::SkinBitmapInfo& info, const Image* frontPanel, layout::PanelRect under,
                 DrawFrame drawFrame) {
   Image image(info.width, info.height, info.hasAlpha);
   Painter cr(image);
