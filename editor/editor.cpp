@@ -13,8 +13,10 @@
 #include "editor/controls/qelswitch.h"
 #include "editor/panel_layout.h"
 #include "editor/toolkit/vstgui.h"
+#include "effect/dsp_constants.h"
 #include "effect/parameters.h"
 #include "effect/qel.h"
+#include "effect/tempo_sync.h"
 
 using namespace panel;
 
@@ -24,7 +26,7 @@ constexpr float kMeterFloor = 0.063095734f;  // 10^(−1.2), −24 dB
 constexpr float kMeterFallMs = 500.f;
 
 // One push-button click moves the delay by 1, 10 or 100 ms of its 3200 ms.
-constexpr float kDelayRangeMs = 3200.f;
+constexpr float kDelayRangeMs = dsp::kMaxDelayMs;
 // Clock mode: one click moves Num or Den by one table step.
 constexpr float kNumStep = 0.2f;
 constexpr float kDenStep = 0.07692308f;  // 1/13
@@ -32,7 +34,7 @@ constexpr float kDenStep = 0.07692308f;  // 1/13
 constexpr float kSmallStripMin = 0.00015620119f;
 constexpr float kSmallStripMax = 0.99984378f;
 // The strips show the tempo as a fraction of this many BPM in clock mode.
-constexpr float kStripTempoScale = 400.f;
+constexpr float kStripTempoScale = dsp::kMaxTempo;
 
 struct KnobSpec {
   ParameterIndex parameter;

@@ -10,6 +10,7 @@
 #include <new>
 
 #include "effect/dsp_math.h"
+#include "effect/tempo_sync.h"
 
 using namespace dsp;
 
@@ -185,9 +186,9 @@ void DelayEngine::recomputeLfoStep() noexcept {
 
 void DelayEngine::updateSyncedDelay() noexcept {
   // Num/Den whole notes at the current tempo, in ms.
-  const double num = kNumTable[std::clamp<int32_t>(numIndex_, 0, kNumSteps - 1)];
-  const double den = kDenTable[std::clamp<int32_t>(denIndex_, 0, kDenSteps - 1)];
-  const float ms = static_cast<float>(num * kMsPerWholeNoteAtOneBpm / (den * tempo_));
+  const float num = kNumTable[std::clamp<int32_t>(numIndex_, 0, kNumSteps - 1)];
+  const float den = kDenTable[std::clamp<int32_t>(denIndex_, 0, kDenSteps - 1)];
+  const float ms = syncedDelayMs(num, den, tempo_);
   float value = static_cast<float>(static_cast<double>(ms) / kMaxDelayMs);
   if (value > 1.0f) value = 1.0f;
   syncValue_ = value;

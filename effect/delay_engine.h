@@ -15,6 +15,7 @@
 #include "effect/dsp_rounded_math.h"
 #include "effect/parameters.h"
 #include "effect/relaxed.h"
+#include "effect/tempo_sync.h"
 
 // What the host said about the block being processed.
 struct BlockTiming {
