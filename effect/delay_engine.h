@@ -17,6 +17,14 @@
 #include "effect/relaxed.h"
 #include "effect/tempo_sync.h"
 
+namespace dsp {
+struct BeatPeriod;
+struct BlockBuffers;
+struct BlockSettings;
+struct BlockState;
+struct LevelRingLanes;
+}  // namespace dsp
+
 // What the host said about the block being processed.
 struct BlockTiming {
   bool hasTempo = false;
@@ -131,6 +139,17 @@ class DelayEngine {
   void engageRepeat() noexcept;
   void silenceBlock(const float* inL, const float* inR, float* outL, float* outR,
                     int32_t frames) noexcept;
+
+  // The block's steps (delay_engine_process.cpp).
+  void recomputeLevelSums() noexcept;
+  double followHostTiming(const BlockTiming& timing, int32_t frames) noexcept;
+  dsp::BeatPeriod beatPeriod(double delayMs) const noexcept;
+  int64_t beatCounterAtBlockStart(double tempo, double delayMs) const noexcept;
+  dsp::BlockSettings blockSettings(const dsp::BeatPeriod& beat, double delayMs) noexcept;
+  int64_t runBlock(const dsp::BlockBuffers& io, int32_t frames, const dsp::BlockSettings& settings,
+                   int64_t counter) noexcept;
+  void loadBlockState(dsp::BlockState& state, dsp::LevelRingLanes& ring, int64_t counter) noexcept;
+  void storeBlockState(const dsp::BlockState& state, const dsp::LevelRingLanes& ring) noexcept;
 
   // Stored normalised values, indexed by ParameterIndex.
   Relaxed<float> values_[kNumParams];

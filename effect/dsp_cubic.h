@@ -97,8 +97,7 @@ inline typename A::Narrow evaluateCubicAtOne(const CubicCoefficients<A>& c) noex
 // without rounding c0 and c1 first.
 template <class A>
 inline typename A::Narrow interpolateHistory(const History<A>& h, float t) noexcept {
-  const typename A::Wide linear =
-      A::toFloat((h.p2 - h.p0) * A::splat(t) + A::splat(2.0) * h.p1);
+  const typename A::Wide linear = A::toFloat((h.p2 - h.p0) * A::splat(t) + A::splat(2.0) * h.p1);
   return addHigherTerms<A>(linear, curvatureTerm(h), cubicTerm(h), t);
 }
 

@@ -23,9 +23,8 @@ double exactCubic(const float p[4], double t) {
 }  // namespace
 
 TEST(Cubic, PassesThroughItsInnerNodes) {
-  const float histories[][4] = {{0.0f, 1.0f, -2.0f, 3.0f},
-                                {-7.0f, 0.5f, 0.25f, 9.0f},
-                                {100.0f, -3.0f, 17.0f, -64.0f}};
+  const float histories[][4] = {
+      {0.0f, 1.0f, -2.0f, 3.0f}, {-7.0f, 0.5f, 0.25f, 9.0f}, {100.0f, -3.0f, 17.0f, -64.0f}};
   for (const auto& p : histories) {
     EXPECT_EQ(evaluateCubic(cubicOf(p), 0.0f), p[1]);
     EXPECT_EQ(evaluateCubic(cubicOf(p), 1.0f), p[2]);
