@@ -155,8 +155,8 @@ class DelayEngine {
   int64_t beatCounterAtBlockStart(double tempo, double delayMs) const noexcept;
   __attribute__((always_inline)) inline dsp::BlockSettings blockSettings(
       const dsp::BeatPeriod& beat, double delayMs) noexcept;
-  int64_t runBlock(const dsp::BlockBuffers& io, int32_t frames, const dsp::BlockSettings& settings,
-                   int64_t counter) noexcept;
+  int64_t runBlock(dsp::BlockBuffers io, int32_t frames, const dsp::BeatPeriod& beat,
+                   double delayMs, int64_t counter) noexcept;
   __attribute__((always_inline)) inline void loadBlockState(dsp::BlockState& state,
                                                             dsp::LevelRingLanes& ring,
                                                             int64_t counter) noexcept;

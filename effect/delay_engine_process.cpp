@@ -90,7 +90,7 @@ void DelayEngine::process(const float* inL, const float* inR, float* outL, float
     silenceBlock(inL, inR, outL, outR, frames);
     counter += frames;
   } else if (frames > 0) {
-    counter = runBlock({inL, inR, outL, outR}, frames, blockSettings(beat, delayMs), counter);
+    counter = runBlock({inL, inR, outL, outR}, frames, beat, delayMs, counter);
   }
   previousEndCounter_ = counter;
 
@@ -151,8 +151,11 @@ int64_t DelayEngine::beatCounterAtBlockStart(double tempo, double delayMs) const
 
 // The sample loop: the block's state in locals, the smoothing replayed or
 // stepped, the state stored back. Returns the beat counter at the block end.
-int64_t DelayEngine::runBlock(const BlockBuffers& io, int32_t frames, const BlockSettings& settings,
-                              int64_t counter) noexcept {
+int64_t DelayEngine::runBlock(const BlockBuffers io, int32_t frames, const BeatPeriod& beat,
+                              double delayMs, int64_t counter) noexcept {
+  // The settings and the buffers are locals of the loop, so that no store to
+  // the memory or the output can be taken to change them.
+  const BlockSettings settings = blockSettings(beat, delayMs);
   const Smoother smoother{{inputGain_, outputGain_, mixTarget_, feedbackTarget_, depthTarget_},
                           smoothCoef_,
                           smoothCoefRest_};
