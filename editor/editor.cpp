@@ -15,7 +15,9 @@
 #include "editor/skin_bitmaps.h"
 #include "editor/toolkit/vstgui.h"
 #include "effect/delay_engine.h"
+#include "effect/dsp_constants.h"
 #include "effect/parameters.h"
+#include "effect/tempo_sync.h"
 
 using namespace panel;
 using namespace layout;
@@ -26,7 +28,7 @@ constexpr float kMeterFloor = 0.063095734f;  // 10^(−1.2), −24 dB
 constexpr float kMeterFallMs = 500.f;
 
 // One push-button click moves the delay by 1, 10 or 100 ms of its 3200 ms.
-constexpr float kDelayRangeMs = 3200.f;
+constexpr float kDelayRangeMs = dsp::kMaxDelayMs;
 // Clock mode: one click moves Num or Den by one table step.
 constexpr float kNumStep = 1.0f / kNumSteps;
 constexpr float kDenStep = 1.0f / kDenSteps;
@@ -34,7 +36,7 @@ constexpr float kDenStep = 1.0f / kDenSteps;
 constexpr float kSmallStripMin = 0.00015620119f;
 constexpr float kSmallStripMax = 0.99984378f;
 // The strips show the tempo as a fraction of this many BPM in clock mode.
-constexpr float kStripTempoScale = 400.f;
+constexpr float kStripTempoScale = dsp::kMaxTempo;
 
 // A knob: the parameter it sets, where it sits and its film strip (a reset
 // gesture restores the parameter's start value from the parameter table).

@@ -7,7 +7,9 @@
 #include "editor/panel_layout.h"
 #include "editor/toolkit/cmoviebitmap.h"
 #include "effect/delay_engine.h"
+#include "effect/dsp_constants.h"
 #include "effect/parameters.h"
+#include "effect/tempo_sync.h"
 
 using namespace panel;
 
@@ -15,9 +17,7 @@ namespace {
 
 constexpr uint32_t kHoldMs = 500;      // tempo and nominal-delay holds
 constexpr uint32_t kBlinkHalfMs = 500;  // the out-of-range ratio: 500 shown, 500 blank
-constexpr int32_t kDelayLineMs = 3200;
-// The synchronised delay in ms: num whole notes of 4 beats over den at tempo.
-constexpr float kMsPerWholeNoteAt1Bpm = 240000.f;
+constexpr float kDelayLineMs = dsp::kMaxDelayMs;
 constexpr float kMeterRangeDb = 24.f;
 constexpr int32_t kModeLampSteps = 7;  // three lamps as bits
 constexpr float kLargestShown = 99999.f;
@@ -66,8 +66,7 @@ void Editor::showRatio(uint32_t now, float tempo) {
   const int32_t den = static_cast<int32_t>(kDenTable[stepIndex(parameter(kDen), kDenSteps)]);
   const int32_t frames[4] = {num, kDigitBlank, den < 10 ? kDigitBlank : den / 10, den % 10};
   setDigitFrames(frames);
-  const float syncedMs = static_cast<float>(num) * kMsPerWholeNoteAt1Bpm /
-                         (static_cast<float>(den) * tempo);
+  const float syncedMs = dsp::syncedDelayMs(num, den, tempo);
   if (!(std::floor(syncedMs) > static_cast<float>(kDelayLineMs))) return;
   if (now - blinkToggleTime >= kBlinkHalfMs) {
     blinkToggleTime = now;

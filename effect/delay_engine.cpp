@@ -10,6 +10,7 @@
 #include <new>
 
 #include "effect/dsp_math.h"
+#include "effect/tempo_sync.h"
 
 using namespace dsp;
 
@@ -55,15 +56,9 @@ void DelayEngine::setParameter(int32_t index, float v) noexcept {
       if (clockSyncOn_ || repeatOn_) return;
       setDelayFromValue(std::min(v, 1.0f));
       break;
-    case kDlyx2: {
-      values_[kDlyx2] = v;
-      const bool on = switchIsOn(v);
-      doubleOn_ = on;
-      clockDivide_ = on ? 2.0f : 1.0f;
-      setAntiAliasCutoff(static_cast<float>(antiAliasCutoff(kCutoffThresholdSwitch)));
-      clockFactor_ = static_cast<float>(static_cast<double>(manualFactor_) * clockDivide_);
+    case kDlyx2:
+      setDoubling(v);
       break;
-    }
     case kDlyInv: {
       values_[kDlyInv] = v;
       const bool on = switchIsOn(v);
@@ -86,44 +81,23 @@ void DelayEngine::setParameter(int32_t index, float v) noexcept {
       feedbackSign_ = on ? -1.0f : 1.0f;
       break;
     }
-    case kManVCO: {
-      values_[kManVCO] = v;
-      // Uses the Depth in force now; a later Depth change keeps this factor.
-      const float offset = static_cast<float>(static_cast<double>(v) - 0.5);
-      const float scaled =
-          static_cast<float>((1.0 - static_cast<double>(values_[kDepth])) * offset);
-      manualFactor_ = limitTarget(1.0 + static_cast<double>(scaled));
-      clockFactor_ = static_cast<float>(static_cast<double>(manualFactor_) * clockDivide_);
+    case kManVCO:
+      setManualClock(v);
       break;
-    }
     case kDepth:
       values_[kDepth] = v;
       depthTarget_ = limitTarget(v);
       clockFactor_ = static_cast<float>(static_cast<double>(clockDivide_) * manualFactor_);
       break;
-    case kWaveform: {
-      values_[kWaveform] = v;
-      const float lfo = limitTarget(std::fabs(static_cast<double>(v) - 0.5));
-      lfoAmount_ = lfo;
-      envAmount_ = static_cast<float>(1.0 - 2.0 * lfo);
-      squareWave_ = switchIsOn(v);
+    case kWaveform:
+      setWaveform(v);
       break;
-    }
     case kRate:
-      values_[kRate] = v;
-      lfoRate_ = static_cast<float>(lfoRateOfValue(v));
-      recomputeLfoStep();
+      setLfoRate(v);
       break;
-    case kRptInf: {
-      values_[kRptInf] = v;
-      const bool on = switchIsOn(v);
-      repeatOn_ = on;
-      fadeLevel_ = kFadeStart;
-      // Unsynced, the loop closes at once; synced, it waits for the next
-      // period boundary (process).
-      repeatActive_ = on && !clockSyncOn_;
+    case kRptInf:
+      setRepeat(v);
       break;
-    }
     case kPower:
       values_[kPower] = v;
       powerOn_ = switchIsOn(v);
@@ -150,6 +124,50 @@ void DelayEngine::setParameter(int32_t index, float v) noexcept {
   }
 }
 
+void DelayEngine::setDoubling(float v) noexcept {
+  values_[kDlyx2] = v;
+  const bool on = switchIsOn(v);
+  doubleOn_ = on;
+  clockDivide_ = on ? 2.0f : 1.0f;
+  setAntiAliasCutoff(static_cast<float>(antiAliasCutoff(kCutoffThresholdSwitch)));
+  clockFactor_ = static_cast<float>(static_cast<double>(manualFactor_) * clockDivide_);
+}
+
+void DelayEngine::setManualClock(float v) noexcept {
+  values_[kManVCO] = v;
+  // Uses the Depth in force now; a later Depth change keeps this factor.
+  const float offset = static_cast<float>(static_cast<double>(v) - 0.5);
+  const float scaled = static_cast<float>((1.0 - static_cast<double>(values_[kDepth])) * offset);
+  manualFactor_ = limitTarget(1.0 + static_cast<double>(scaled));
+  clockFactor_ = static_cast<float>(static_cast<double>(manualFactor_) * clockDivide_);
+}
+
+// The distance from the centre sets the LFO's share; the rest is the envelope's.
+void DelayEngine::setWaveform(float v) noexcept {
+  values_[kWaveform] = v;
+  const float lfo = limitTarget(std::fabs(static_cast<double>(v) - 0.5));
+  lfoAmount_ = lfo;
+  envAmount_ = static_cast<float>(1.0 - 2.0 * lfo);
+  squareWave_ = switchIsOn(v);
+}
+
+// 0.1 × 100^v Hz.
+void DelayEngine::setLfoRate(float v) noexcept {
+  values_[kRate] = v;
+  lfoRate_ = static_cast<float>(lfoRateOfValue(v));
+  recomputeLfoStep();
+}
+
+void DelayEngine::setRepeat(float v) noexcept {
+  values_[kRptInf] = v;
+  const bool on = switchIsOn(v);
+  repeatOn_ = on;
+  fadeLevel_ = kFadeStart;
+  // Unsynced, the loop closes at once; synced, it waits for the next
+  // period boundary (process).
+  repeatActive_ = on && !clockSyncOn_;
+}
+
 void DelayEngine::setDelayFromValue(float v) noexcept {
   values_[kDlyTime] = v;
   delayMs_ = static_cast<float>(delayMsOfValue(v));
@@ -172,9 +190,9 @@ void DelayEngine::recomputeLfoStep() noexcept {
 
 void DelayEngine::updateSyncedDelay() noexcept {
   // Num/Den whole notes at the current tempo, in ms.
-  const double num = kNumTable[std::clamp<int32_t>(numIndex_, 0, kNumSteps - 1)];
-  const double den = kDenTable[std::clamp<int32_t>(denIndex_, 0, kDenSteps - 1)];
-  const float ms = static_cast<float>(num * kMsPerWholeNoteAtOneBpm / (den * tempo_));
+  const float num = kNumTable[std::clamp<int32_t>(numIndex_, 0, kNumSteps - 1)];
+  const float den = kDenTable[std::clamp<int32_t>(denIndex_, 0, kDenSteps - 1)];
+  const float ms = syncedDelayMs(num, den, tempo_);
   float value = static_cast<float>(static_cast<double>(ms) / kMaxDelayMs);
   if (value > 1.0f) value = 1.0f;
   syncValue_ = value;
@@ -203,16 +221,16 @@ double DelayEngine::antiAliasCutoff(double threshold) const noexcept {
 
 void DelayEngine::setAntiAliasCutoff(float cutoffHz) noexcept {
   const float argument = static_cast<float>(kPi * cutoffHz / rate_);
-  const float k = static_cast<float>(std::tan(static_cast<double>(argument)));
-  const double a = static_cast<float>(1.0 / k);
-  const double s = static_cast<float>(std::sqrt(2.0));
-  const double c = static_cast<float>(a * a + a * s + 1.0);
-  lpB1_ = static_cast<float>(-2.0 * (a * a - 1.0) / c);
-  lpB2_ = static_cast<float>((a * a - a * s + 1.0) / c);
-  const float e = static_cast<float>(1.0 / c);
-  lpA0_ = e;
-  lpA1_ = static_cast<float>(2.0 * e);
-  lpA2_ = e;
+  const float prewarped = static_cast<float>(std::tan(static_cast<double>(argument)));
+  const double a = static_cast<float>(1.0 / prewarped);
+  const double sqrtTwo = static_cast<float>(std::sqrt(2.0));
+  const double norm = static_cast<float>(a * a + a * sqrtTwo + 1.0);
+  lpB1_ = static_cast<float>(-2.0 * (a * a - 1.0) / norm);
+  lpB2_ = static_cast<float>((a * a - a * sqrtTwo + 1.0) / norm);
+  const float gain = static_cast<float>(1.0 / norm);
+  lpA0_ = gain;
+  lpA1_ = static_cast<float>(2.0 * gain);
+  lpA2_ = gain;
 }
 
 AntiAliasCoefficients DelayEngine::antiAliasCoefficients() const noexcept {

@@ -15,6 +15,15 @@
 #include "effect/dsp_rounded_math.h"
 #include "effect/parameters.h"
 #include "effect/relaxed.h"
+#include "effect/tempo_sync.h"
+
+namespace dsp {
+struct BeatPeriod;
+struct BlockBuffers;
+struct BlockSettings;
+struct BlockState;
+struct LevelRingLanes;
+}  // namespace dsp
 
 // What the host said about the block being processed.
 struct BlockTiming {
@@ -124,12 +133,35 @@ class DelayEngine {
   // anti-aliasing cutoff rule. Allocates the memories.
   void applySampleRate(int32_t rate, double cutoffThreshold) noexcept;
   void setDelayFromValue(float v) noexcept;
+  // The rules of the parameters that derive more than one field.
+  void setDoubling(float v) noexcept;
+  void setManualClock(float v) noexcept;
+  void setWaveform(float v) noexcept;
+  void setLfoRate(float v) noexcept;
+  void setRepeat(float v) noexcept;
   double antiAliasCutoff(double threshold) const noexcept;
   void repositionReadHead() noexcept;  // read = write − trunc(delaySamples), wrapped
   void recomputeLfoStep() noexcept;
   void engageRepeat() noexcept;
   void silenceBlock(const float* inL, const float* inR, float* outL, float* outR,
                     int32_t frames) noexcept;
+
+  // The block's steps (delay_engine_process.cpp). The block's settings and
+  // state are built and stored back inline, so the sample loop keeps the
+  // state in registers instead of a structure in memory.
+  void recomputeLevelSums() noexcept;
+  double followHostTiming(const BlockTiming& timing, int32_t frames) noexcept;
+  dsp::BeatPeriod beatPeriod(double delayMs) const noexcept;
+  int64_t beatCounterAtBlockStart(double tempo, double delayMs) const noexcept;
+  __attribute__((always_inline)) inline dsp::BlockSettings blockSettings(
+      const dsp::BeatPeriod& beat, double delayMs) noexcept;
+  int64_t runBlock(dsp::BlockBuffers io, int32_t frames, const dsp::BeatPeriod& beat,
+                   double delayMs, int64_t counter) noexcept;
+  __attribute__((always_inline)) inline void loadBlockState(dsp::BlockState& state,
+                                                            dsp::LevelRingLanes& ring,
+                                                            int64_t counter) noexcept;
+  __attribute__((always_inline)) inline void storeBlockState(
+      const dsp::BlockState& state, const dsp::LevelRingLanes& ring) noexcept;
 
   // Stored normalised values, indexed by ParameterIndex.
   Relaxed<float> values_[kNumParams];

@@ -19,9 +19,6 @@ constexpr float kShortDelayLimit = 3.0f;                  // samples; below, byp
 constexpr double kPi = 3.1415927410125732;                // single-precision π
 constexpr double kTwoPi = 6.2831854820251465;             // single-precision 2π
 constexpr float kFadeStart = 0.0010000000474974513f;      // repeat crossfade start level
-constexpr float kMinTempo = 40.0f;
-constexpr float kMaxTempo = 400.0f;
-constexpr float kDefaultTempo = 120.0f;
 
 // Smoothing at 30 Hz, feedback high-cut at 4000 Hz, envelope at 10 Hz: the
 // numerators of −2π·f / rate with 2π in single precision.
@@ -31,8 +28,7 @@ constexpr double kEnvelopeOmega = 62.831854820251465;
 
 // The delay memory holds 3.2 seconds of clock ticks plus one slot.
 constexpr double kMemorySeconds = 3.200000047683716;
-constexpr float kMaxDelayMs = 3200.0f;
-constexpr double kMsPerWholeNoteAtOneBpm = 240000.0;  // four beats at one beat per minute
+constexpr float kMaxDelayMs = 3200.0f;  // the delay range: 0 … 3200 ms
 
 // Anti-aliasing low-pass cutoffs: Dlyx2 off / on, and their scaling below the
 // rate threshold (cutoff = rate × kHz / 44.1).

@@ -87,16 +87,16 @@ class EnvelopePower {
       // A reciprocal of the segment's centre with at most 21 significant
       // bits, so that m·inverse is exact for a 24-bit mantissa m.
       const double centre = 1.0 + (i + 0.5) / kSegments;
-      inverse_[i] = std::nearbyint(kInverseScale / centre) / kInverseScale;
-      segmentPower_[i] = std::pow(inverse_[i], -y);
+      segmentInverse_[i] = std::nearbyint(kInverseScale / centre) / kInverseScale;
+      segmentPower_[i] = std::pow(segmentInverse_[i], -y);
     }
     // Binomial series of (1 + r)^y.
     double c = 1.0;
     for (int k = 1; k <= kSeriesTerms; ++k) {
       c *= (y - (k - 1)) / k;
-      series_[k] = c;
+      binomialTerms_[k] = c;
     }
-    series_[0] = 1.0;
+    binomialTerms_[0] = 1.0;
   }
 
   float operator()(float s) const noexcept {
@@ -112,13 +112,13 @@ class EnvelopePower {
     float mantissa;
     std::memcpy(&mantissa, &mantissaBits, sizeof mantissa);
     // m^y = (m·inverse)^y · inverse^−y, with |m·inverse − 1| < 2^−8.
-    const double r = static_cast<double>(mantissa) * inverse_[segment] - 1.0;
+    const double r = static_cast<double>(mantissa) * segmentInverse_[segment] - 1.0;
     // The series in pairs of terms, which shortens the chain of dependent
     // operations (the envelope feeds the clock within the sample).
     const double r2 = r * r;
-    const double high = series_[4] + r * series_[5] + r2 * series_[6];
-    const double middle = series_[2] + r * series_[3] + r2 * high;
-    const double p = (1.0 + r * series_[1]) + r2 * middle;
+    const double high = binomialTerms_[4] + r * binomialTerms_[5] + r2 * binomialTerms_[6];
+    const double middle = binomialTerms_[2] + r * binomialTerms_[3] + r2 * high;
+    const double p = (1.0 + r * binomialTerms_[1]) + r2 * middle;
     const double v = exponentPower_[exponent - kMinExponent] * segmentPower_[segment] * p;
     if (!roundsUnambiguously(v)) return library(s);
     return static_cast<float>(v);
@@ -137,9 +137,9 @@ class EnvelopePower {
   static constexpr int kSeriesTerms = 6;              // truncation below 1e-18 for |r| < 2^−8
 
   double exponentPower_[kMaxExponent - kMinExponent + 1];
-  double inverse_[kSegments];
+  double segmentInverse_[kSegments];
   double segmentPower_[kSegments];
-  double series_[kSeriesTerms + 1];
+  double binomialTerms_[kSeriesTerms + 1];
 };
 
 }  // namespace dsp

@@ -1,12 +1,13 @@
 // The engine's per-channel arithmetic for both channels at once (lane 0
 // left, lane 1 right): the anti-aliasing sections, the interpolation
-// histories and their cubics, the gained input and the limiter. Each rounds
-// exactly where the scalar helpers of dsp_math.h round.
+// histories, the gained input and the limiter. Each rounds exactly where the
+// scalar per-channel arithmetic rounds.
 #pragma once
 
 #include <emmintrin.h>
 
 #include "effect/dsp_constants.h"
+#include "effect/dsp_cubic.h"
 #include "effect/dsp_stereo.h"
 
 namespace dsp {
@@ -31,16 +32,9 @@ inline StereoDouble runSection(SectionLanes& s, StereoDouble x, const LowPassLan
   return y;
 }
 
-// Four single-precision values, oldest first, in double form.
-struct HistoryLanes {
-  StereoDouble p0, p1, p2, p3;
-  void push(StereoDouble v) noexcept {
-    p0 = p1;
-    p1 = p2;
-    p2 = p3;
-    p3 = v;
-  }
-};
+// The interpolation histories and cubics of both channels (dsp_cubic.h).
+using HistoryLanes = History<LaneArithmetic>;
+using CubicLanes = CubicCoefficients<LaneArithmetic>;
 
 // Lanes of single-precision fields, and back (the values are floats: exact).
 inline StereoDouble lanesOf(float left, float right) noexcept { return widen(stereo(left, right)); }
@@ -61,35 +55,6 @@ inline void storeHistory(const HistoryLanes& h, int channel, float (&history)[4]
   history[3] = laneOf(h.p3, channel);
 }
 
-struct CubicLanes {
-  StereoDouble c0, c1, c2, c3;
-};
-
-// Catmull-Rom coefficients, each rounded to single precision.
-inline CubicLanes cubicOf(const HistoryLanes& h) noexcept {
-  const StereoDouble two = both(2.0), three = both(3.0), four = both(4.0), five = both(5.0);
-  return {roundToFloat(two * h.p1), roundToFloat(h.p2 - h.p0),
-          roundToFloat(two * h.p0 - five * h.p1 + four * h.p2 - h.p3),
-          roundToFloat(h.p3 - three * h.p2 + three * h.p1 - h.p0)};
-}
-
-// 0.5 × (c0 + c1·t + c2·t² + c3·t³), summed from the low terms up with t²,
-// t³ and every partial sum in single precision.
-inline StereoFloat evaluateCubic(const CubicLanes& c, float t) noexcept {
-  const float t2 = t * t;
-  const float t3 = t2 * t;
-  StereoDouble a = roundToFloat(c.c1 * both(t) + c.c0);
-  a = roundToFloat(c.c2 * both(t2) + a);
-  return bothFloat(0.5f) * narrow(c.c3 * both(t3) + a);
-}
-
-// The same at t = 1, where every multiplication by t is exact and dropped.
-inline StereoFloat evaluateCubicAtOne(const CubicLanes& c) noexcept {
-  StereoDouble a = roundToFloat(c.c1 + c.c0);
-  a = roundToFloat(c.c2 + a);
-  return bothFloat(0.5f) * narrow(c.c3 + a);
-}
-
 // At t = +0 the output-side cubic below is p1 itself, bit for bit, when p1
 // is not zero (every other term adds a signed zero to 2·p1, then halved) and
 // the values are far from overflow, or when all four values are +0. This
@@ -107,18 +72,6 @@ inline bool interpolatesToP1AtZero(const HistoryLanes& h) noexcept {
   const __m128i bits = _mm_or_si128(_mm_or_si128(_mm_castpd_si128(h.p0), _mm_castpd_si128(h.p1)),
                                     _mm_or_si128(_mm_castpd_si128(h.p2), _mm_castpd_si128(h.p3)));
   return _mm_movemask_epi8(_mm_cmpeq_epi32(bits, _mm_setzero_si128())) == 0xffff;
-}
-
-// The output side: the linear term is formed as (p2 − p0)·t + 2·p1 directly.
-inline StereoFloat interpolateHistory(const HistoryLanes& h, float t) noexcept {
-  const StereoDouble two = both(2.0), three = both(3.0), four = both(4.0), five = both(5.0);
-  const float t2 = t * t;
-  const float t3 = t2 * t;
-  const StereoDouble c2 = roundToFloat(two * h.p0 - five * h.p1 + four * h.p2 - h.p3);
-  const StereoDouble c3 = roundToFloat(h.p3 - three * h.p2 + three * h.p1 - h.p0);
-  StereoDouble a = roundToFloat((h.p2 - h.p0) * both(t) + two * h.p1);
-  a = roundToFloat(c2 * both(t2) + a);
-  return bothFloat(0.5f) * narrow(c3 * both(t3) + a);
 }
 
 // The gained input, limited so the filters cannot overflow.
