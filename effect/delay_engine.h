@@ -18,7 +18,13 @@
 #include "effect/tempo_sync.h"
 
 namespace dsp {
-struct BeatPeriod;
+// The delay period in samples, and the LED window around its boundaries.
+struct BeatPeriod {
+  int64_t periodSamples, ledWindow, windowEnd;
+  bool inLedWindow(int64_t counter) const noexcept {
+    return counter < ledWindow || counter > windowEnd;
+  }
+};
 struct BlockBuffers;
 struct BlockSettings;
 struct BlockState;
@@ -47,6 +53,23 @@ struct ChannelState {
 
 struct AntiAliasCoefficients {
   float a0, a1, a2, b1, b2;
+};
+
+// What the block's set-up leaves for the sample loop.
+struct BlockStart {
+  double delayMs;  // the block's nominal delay, read once
+  dsp::BeatPeriod beat;
+  int64_t counter;  // beat counter at the block's first sample
+};
+
+// The hand-overs with the editor and the parameter thread, taken once at
+// the block's first sample and given back at its end.
+struct BlockHandOvers {
+  bool delayChangePending;  // read positions must follow a new delay
+  float peak;               // meter peak so far (0 after the editor's read)
+  bool led;                 // LED lit (cleared by the editor's acknowledgement)
+  bool repeatEngaged;
+  float fadeAtBlockStart;   // to tell whether the block moved the crossfade
 };
 
 class DelayEngine {
@@ -85,6 +108,11 @@ class DelayEngine {
   // may alias outputs.
   void process(const float* inL, const float* inR, float* outL, float* outR, int32_t frames,
                const BlockTiming& timing) noexcept;
+
+  // The plainly written sample loop in tests/ that the shipped one is
+  // checked against; it shares the block's set-up, the hand-overs and every
+  // field of this class, and replaces only the loop.
+  friend class ReferenceEngine;
 
   // Read-only views for displays and tests.
   int32_t sampleRate() const noexcept { return rateInt_; }
@@ -145,6 +173,13 @@ class DelayEngine {
   void engageRepeat() noexcept;
   void silenceBlock(const float* inL, const float* inR, float* outL, float* outR,
                     int32_t frames) noexcept;
+
+  // The block's set-up before the samples and its end after them.
+  BlockStart beginBlock(const BlockTiming& timing, int32_t frames) noexcept;
+  void endBlock(const BlockStart& block, int64_t counterAtEnd) noexcept;
+  BlockHandOvers takeHandOvers() noexcept;
+  void returnHandOvers(const BlockHandOvers& taken, float peak, bool led,
+                       float fadeLevel) noexcept;
 
   // The block's steps (delay_engine_process.cpp). The block's settings and
   // state are built and stored back inline, so the sample loop keeps the

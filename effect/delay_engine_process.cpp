@@ -72,11 +72,23 @@ void DelayEngine::process(const float* inL, const float* inR, float* outL, float
   if (!inR) inR = inL;
   if (frames < 0) frames = 0;
 
+  const BlockStart block = beginBlock(timing, frames);
+  int64_t counter = block.counter;
+  if (frames > 0 && !hasMemory()) {
+    silenceBlock(inL, inR, outL, outR, frames);
+    counter += frames;
+  } else if (frames > 0) {
+    counter = runBlock({inL, inR, outL, outR}, frames, block.beat, block.delayMs, counter);
+  }
+  endBlock(block, counter);
+}
+
+BlockStart DelayEngine::beginBlock(const BlockTiming& timing, int32_t frames) noexcept {
   recomputeLevelSums();
   const double tempo = followHostTiming(timing, frames);
   const double delayMs = delayMs_;  // the block's nominal delay, read once
   const BeatPeriod beat = beatPeriod(delayMs);
-  int64_t counter = beatCounterAtBlockStart(tempo, delayMs);
+  const int64_t counter = beatCounterAtBlockStart(tempo, delayMs);
   // A boundary that fell between the previous block and this one (the counter
   // went back by more than half a period) engages an armed repeat now; blocks
   // that contain the boundary engage it in the sample loop.
@@ -85,19 +97,36 @@ void DelayEngine::process(const float* inL, const float* inR, float* outL, float
     engageRepeat();
   }
   hasPreviousBlock_ = true;
+  return {delayMs, beat, counter};
+}
 
-  if (frames > 0 && !hasMemory()) {
-    silenceBlock(inL, inR, outL, outR, frames);
-    counter += frames;
-  } else if (frames > 0) {
-    counter = runBlock({inL, inR, outL, outR}, frames, beat, delayMs, counter);
-  }
-  previousEndCounter_ = counter;
-
-  // Block end: one more count for the LED test, and the phase for the editor.
-  ++counter;
-  if (beat.inLedWindow(counter)) ledState_ = true;
+// Block end: one more count for the LED test, and the phase for the editor.
+void DelayEngine::endBlock(const BlockStart& block, int64_t counterAtEnd) noexcept {
+  previousEndCounter_ = counterAtEnd;
+  if (block.beat.inLedWindow(counterAtEnd + 1)) ledState_ = true;
   lfoPhaseSnapshot_ = lfoPhase_;
+}
+
+BlockHandOvers DelayEngine::takeHandOvers() noexcept {
+  BlockHandOvers h;
+  h.delayChangePending = delayChanged_ && delayChanged_.exchange(false);
+  // The editor's acknowledgement clears the LED at the first sample, before
+  // that sample's window test can light it again.
+  const bool ledAcknowledged = ledAck_ && ledAck_.exchange(false);
+  h.peak = peakReset_ && peakReset_.exchange(false) ? 0.0f : peakLevel_.load();
+  h.led = ledState_ && !ledAcknowledged;
+  h.repeatEngaged = repeatActive_;
+  h.fadeAtBlockStart = fadeLevel_;
+  return h;
+}
+
+void DelayEngine::returnHandOvers(const BlockHandOvers& taken, float peak, bool led,
+                                  float fadeLevel) noexcept {
+  peakLevel_ = peak;
+  ledState_ = led;
+  // Unless the parameter thread restarted the crossfade meanwhile.
+  if (fadeLevel != taken.fadeAtBlockStart)
+    fadeLevel_.compareExchange(taken.fadeAtBlockStart, fadeLevel);
 }
 
 // Level sums from scratch, removing the running sums' rounding drift.
@@ -245,15 +274,12 @@ void DelayEngine::loadBlockState(BlockState& state, LevelRingLanes& ring,
   }
   state.levelSum = stereo(left.levelSum, right.levelSum);
   state.levelPos = levelPos_;
-  state.delayChangePending = delayChanged_ && delayChanged_.exchange(false);
-  // The editor's acknowledgement clears the LED at the first sample, before
-  // that sample's window test can light it again.
-  const bool ledAcknowledged = ledAck_ && ledAck_.exchange(false);
-  state.peak = peakReset_ && peakReset_.exchange(false) ? 0.0f : peakLevel_.load();
-  state.repeatEngaged = repeatActive_;
-  state.fadeAtBlockStart = fadeLevel_;
-  state.fadeLevel = state.fadeAtBlockStart;
-  state.led = ledState_ && !ledAcknowledged;
+  state.handOvers = takeHandOvers();
+  state.delayChangePending = state.handOvers.delayChangePending;
+  state.peak = state.handOvers.peak;
+  state.repeatEngaged = state.handOvers.repeatEngaged;
+  state.fadeLevel = state.handOvers.fadeAtBlockStart;
+  state.led = state.handOvers.led;
   state.clockFactor = clockFactor_;
   state.envState = envState_;
   state.lfoPhase = lfoPhase_;
@@ -298,9 +324,5 @@ void DelayEngine::storeBlockState(const BlockState& state, const LevelRingLanes&
   clockIncrementFactor_ = state.incrementFactor;
   delaySamples_ = state.delaySamples;
   clockFactor_ = state.clockFactor;
-  peakLevel_ = state.peak;
-  ledState_ = state.led;
-  // Unless the parameter thread restarted the crossfade meanwhile.
-  if (state.fadeLevel != state.fadeAtBlockStart)
-    fadeLevel_.compareExchange(state.fadeAtBlockStart, state.fadeLevel);
+  returnHandOvers(state.handOvers, state.peak, state.led, state.fadeLevel);
 }

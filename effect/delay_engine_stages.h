@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "effect/delay_engine.h"
 #include "effect/dsp_constants.h"
 #include "effect/dsp_cubic.h"
 #include "effect/dsp_envelope_shortcut.h"
@@ -36,14 +37,6 @@ struct BlockBuffers {
   const float* inR;
   float* outL;
   float* outR;
-};
-
-// The delay period in samples, and the LED window around its boundaries.
-struct BeatPeriod {
-  int64_t periodSamples, ledWindow, windowEnd;
-  bool inLedWindow(int64_t counter) const noexcept {
-    return counter < ledWindow || counter > windowEnd;
-  }
 };
 
 // Parameter-derived and sample-rate values, read once per block: hosts
@@ -101,7 +94,6 @@ struct BlockState {
   HistoryLanes writeHistory, readHistory;
   int32_t writePos, readPos;
   float fadeLevel;
-  float fadeAtBlockStart;  // to tell whether the block moved the crossfade
   bool repeatEngaged;      // the repeat holds the loop
   float delaySamples;
   bool delayChangePending;
@@ -110,6 +102,7 @@ struct BlockState {
   // Beat counter and LED.
   int64_t counter;
   bool led;
+  BlockHandOvers handOvers;  // as taken at the block's start
 };
 
 // The level rings of both channels, interleaved (left, right).

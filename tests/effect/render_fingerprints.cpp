@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "effect/delay_engine.h"
+#include "reference_engine.h"
 #include "presets/factory_programs.h"
 
 namespace fingerprint {
@@ -123,9 +124,9 @@ uint64_t renderHash(const RenderCase& c) {
       // In place, as hosts may do: the inputs are the output buffers.
       std::memcpy(l, inL.data() + pos, sizeof(float) * frames);
       if (r) std::memcpy(r, inR.data() + pos, sizeof(float) * frames);
-      engine.process(l, r ? r : l, l, r, frames, timing);
+      ReferenceEngine::process(engine, l, r ? r : l, l, r, frames, timing);
     } else {
-      engine.process(inL.data() + pos, c.monoOutput ? nullptr : inR.data() + pos, l, r, frames,
+      ReferenceEngine::process(engine, inL.data() + pos, c.monoOutput ? nullptr : inR.data() + pos, l, r, frames,
                      timing);
     }
     for (int32_t i = 0; i < frames; ++i) {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "effect/delay_engine.h"
+#include "reference_engine.h"
 #include "presets/factory_programs.h"
 
 namespace {
@@ -51,7 +52,7 @@ std::vector<double> renderFingerprint(const FactoryProgram& program) {
   const auto left = fixedInput(frames, 0), right = fixedInput(frames, 1);
   std::vector<float> outL(frames), outR(frames);
   for (size_t pos = 0; pos < frames; pos += kBlock)
-    engine.process(left.data() + pos, right.data() + pos, outL.data() + pos, outR.data() + pos,
+    ReferenceEngine::process(engine, left.data() + pos, right.data() + pos, outL.data() + pos, outR.data() + pos,
                    kBlock, BlockTiming{});
   std::vector<double> rms;
   for (const auto* out : {&outL, &outR})
