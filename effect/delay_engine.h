@@ -12,7 +12,7 @@
 #include <memory>
 
 #include "effect/dsp_constants.h"
-#include "effect/dsp_rounded_math.h"
+#include "effect/dsp_fast_math.h"
 #include "effect/parameters.h"
 #include "effect/relaxed.h"
 #include "effect/tempo_sync.h"
@@ -241,7 +241,7 @@ class DelayEngine {
   int32_t ledWindowSamples_ = 0;
   int32_t levelRingLength_ = 4;
   std::unique_ptr<float[]> memory_[2];
-  const dsp::EnvelopePower envelopePower_;  // s^0.3 of the envelope, tables built here
+  const dsp::FastEnvelopePower envelopePower_;  // s^0.3 of the envelope, tables built here
 
   // Running state of the audio thread.
   float denormalOffset_ = dsp::kDenormalOffset;

@@ -21,26 +21,62 @@ using namespace dsp;
 
 namespace {
 
-// Shortcut of the smoothing: every value repeats after two samples (the
-// offset alternates), so the two samples' gains are computed once and
-// replayed. envelopeQuiet is the envelope shortcut's limit for the block.
+// Settled smoothing: every value repeats after two samples (the offset
+// alternates), so the two samples' gains are computed once and replayed.
+template <class V>
 void runSettledBlock(BlockState& state, const BlockSettings& settings, LevelRingLanes& ring,
-                     const BlockBuffers& io, int32_t frames, const SampleGains (&cycle)[2],
-                     float envelopeQuiet) noexcept {
-  for (int32_t n = 0; n < frames; ++n)
-    runSample(state, settings, ring, io, n, cycle[n & 1], envelopeQuiet);
+                     const BlockBuffers& io, int32_t frames,
+                     const SampleGains (&cycle)[2]) noexcept {
+  for (int32_t n = 0; n < frames; ++n) runSample<V>(state, settings, ring, io, n, cycle[n & 1]);
 }
 
-// The smoothing still gliding: one step per sample.
+// The settled block's variant: what its settings can change.
+template <bool kHiCut>
+void runSettledVariant(BlockState& state, const BlockSettings& settings, LevelRingLanes& ring,
+                       const BlockBuffers& io, int32_t frames,
+                       const SampleGains (&cycle)[2]) noexcept {
+  const bool depth = cycle[0].depth != 0.0f || cycle[1].depth != 0.0f;
+  const bool lfo = settings.lfoAmount != 0.0f;
+  const bool envelope = settings.envAmount != 0.0f;
+  const bool sine = !settings.squareWave;
+  if (!depth || (!lfo && !envelope)) {
+    state.clockFactor = clockFactorOf(settings, settings.manualFactor);
+    runSettledBlock<Variant<false, LfoShape::square, false, kHiCut>>(state, settings, ring, io,
+                                                                     frames, cycle);
+    state.lfoValue = lfoValueAt<LfoShape::either>(settings, state.lfoPhaseSampled);
+  } else if (!lfo) {  // the envelope alone (the LFO term is ±0)
+    runSettledBlock<Variant<true, LfoShape::square, true, kHiCut>>(state, settings, ring, io,
+                                                                   frames, cycle);
+  } else if (sine) {
+    if (envelope)
+      runSettledBlock<Variant<true, LfoShape::sine, true, kHiCut>>(state, settings, ring, io,
+                                                                   frames, cycle);
+    else
+      runSettledBlock<Variant<true, LfoShape::sine, false, kHiCut>>(state, settings, ring, io,
+                                                                    frames, cycle);
+  } else {
+    if (envelope)
+      runSettledBlock<Variant<true, LfoShape::square, true, kHiCut>>(state, settings, ring, io,
+                                                                     frames, cycle);
+    else
+      runSettledBlock<Variant<true, LfoShape::square, false, kHiCut>>(state, settings, ring, io,
+                                                                      frames, cycle);
+  }
+}
+
+// The smoothing still gliding: one step per sample, every stage running.
+template <bool kHiCut>
 void runGlidingBlock(BlockState& state, const BlockSettings& settings, LevelRingLanes& ring,
                      const BlockBuffers& io, int32_t frames, const Smoother& smoother,
-                     float delaySign, SmoothedValues& smoothed, float& d) noexcept {
+                     float delaySign, float feedbackSign, SmoothedValues& smoothed,
+                     float& d) noexcept {
+  using Everything = Variant<true, LfoShape::either, true, kHiCut>;
   for (int32_t n = 0; n < frames; ++n) {
     d = -d;  // alternating offset against denormals
     const float inputBefore = smoothed.input;
     smoothed = smoother.step(smoothed, d);
-    runSample(state, settings, ring, io, n, gainsAfter(d, inputBefore, smoothed, delaySign),
-              kTestEverySample);
+    runSample<Everything>(state, settings, ring, io, n,
+                          gainsAfter(d, inputBefore, smoothed, delaySign, feedbackSign));
   }
 }
 
@@ -196,22 +232,28 @@ int64_t DelayEngine::runBlock(const BlockBuffers io, int32_t frames, const BeatP
   SmoothedValues smoothed{smoothInputGain_, smoothOutputGain_, smoothMix_, smoothFeedback_,
                           smoothDepth_};
   float d = denormalOffset_;
+  const float feedbackSign = feedbackSign_;
+  const bool hiCut = settings.hiCut;
   const SmoothedValues next = smoother.step(smoothed, -d);
   const SmoothedValues afterNext = smoother.step(next, d);
   if (sameBits(afterNext, smoothed)) {
-    const SampleGains cycle[2] = {gainsAfter(-d, smoothed.input, next, delaySign),
-                                  gainsAfter(d, next.input, smoothed, delaySign)};
-    runSettledBlock(state, settings, ring, io, frames, cycle,
-                    envelopeQuietBelow(settings.envAmount, cycle[0].depth, cycle[1].depth,
-                                       settings.lfoAmount, settings.manualFactor));
+    const SampleGains cycle[2] = {gainsAfter(-d, smoothed.input, next, delaySign, feedbackSign),
+                                  gainsAfter(d, next.input, smoothed, delaySign, feedbackSign)};
+    if (hiCut)
+      runSettledVariant<true>(state, settings, ring, io, frames, cycle);
+    else
+      runSettledVariant<false>(state, settings, ring, io, frames, cycle);
     if (frames & 1) {
       smoothed = next;
       d = -d;
     }
+  } else if (hiCut) {
+    runGlidingBlock<true>(state, settings, ring, io, frames, smoother, delaySign, feedbackSign,
+                          smoothed, d);
   } else {
-    runGlidingBlock(state, settings, ring, io, frames, smoother, delaySign, smoothed, d);
+    runGlidingBlock<false>(state, settings, ring, io, frames, smoother, delaySign, feedbackSign,
+                           smoothed, d);
   }
-
   denormalOffset_ = d;
   smoothInputGain_ = smoothed.input;
   smoothOutputGain_ = smoothed.output;
@@ -224,9 +266,9 @@ int64_t DelayEngine::runBlock(const BlockBuffers io, int32_t frames, const BeatP
 
 BlockSettings DelayEngine::blockSettings(const BeatPeriod& beat, double delayMs) noexcept {
   const AntiAliasCoefficients c = antiAliasCoefficients();
-  const float clockDivide = clockDivide_;
+  const bool hiCut = hiCutOn_;
   return {
-      {both(c.a0), both(c.a1), both(c.a2), both(c.b1), both(c.b2)},
+      {bothFloat(c.a0), bothFloat(c.a1), bothFloat(c.a2), bothFloat(c.b1), bothFloat(c.b2)},
       levelRingLength_,
       bothFloat(1.0f / static_cast<float>(levelRingLength_)),
       envCoef_,
@@ -237,18 +279,16 @@ BlockSettings DelayEngine::blockSettings(const BeatPeriod& beat, double delayMs)
       lfoAmount_,
       envAmount_,
       manualFactor_,
-      clockDivide,
-      clockDivide != 1.0f,
+      clockDivide_,
       memory_[0].get(),
       memory_[1].get(),
       bufferLength_,
       fadeGrowth_,
       rate_,
       delayMs,
-      hiCutOn_,
-      feedbackSign_ < 0.0f,
-      both(hiCutCoef_),
-      both(hiCutCoefRest_),
+      hiCut,
+      bothFloat(hiCutCoef_),
+      bothFloat(hiCutCoefRest_),
       powerOn_,
       beat,
       &repeatOn_,

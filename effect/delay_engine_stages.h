@@ -1,8 +1,10 @@
 // The signal chain of one sample, stage by stage, over the block's state held
 // in locals (BlockState) and the values read once per block (BlockSettings).
-// Both channels run as the two lanes of one SSE2 register (dsp_stereo.h);
-// every value is rounded exactly where the per-channel description rounds
-// it. The stages run in the order of runSample, which is part of the design:
+// Both channels run as the two lanes of one SSE2 register (dsp_stereo.h), in
+// single precision throughout; the sine and the envelope's power are fast
+// approximations with stated bounds (dsp_fast_math.h). What the settings of
+// a block cannot change is not computed: the block's Variant says which
+// stages run. The stages run in the order of runSample, which is part of the design:
 // each reads what the previous ones left (the feedback of the previous
 // sample enters the memory input, the clock rate depends on this sample's
 // envelope, the read-out follows this sample's ticks).
@@ -16,9 +18,8 @@
 #include "effect/delay_engine.h"
 #include "effect/dsp_constants.h"
 #include "effect/dsp_cubic.h"
-#include "effect/dsp_envelope_shortcut.h"
+#include "effect/dsp_fast_math.h"
 #include "effect/dsp_math.h"
-#include "effect/dsp_rounded_math.h"
 #include "effect/dsp_smoothing.h"
 #include "effect/dsp_stereo.h"
 #include "effect/dsp_stereo_channel.h"
@@ -49,21 +50,20 @@ struct BlockSettings {
   int32_t levelRingLength;
   StereoFloat levelRingReciprocal;
   // Envelope.
-  double envelopeCoef, envelopeCoefRest;
-  const EnvelopePower* envelopePower;
+  float envelopeCoef, envelopeCoefRest;
+  const FastEnvelopePower* envelopePower;
   // LFO and clock.
   bool squareWave;
   float lfoIncrement, lfoAmount, envAmount, manualFactor, clockDivide;
-  bool doubled;
   // Ticks and memory.
   float* memoryL;
   float* memoryR;
   int32_t memoryLength;
-  double fadeGrowth;
+  float fadeGrowth;
   double rate, delayMs;  // for a new delay time
   // Feedback.
-  bool hiCut, feedbackInverted;
-  StereoDouble hiCutCoef, hiCutCoefRest;
+  bool hiCut;
+  StereoFloat hiCutCoef, hiCutCoefRest;
   // Output.
   bool power;
   // Beat counter.
@@ -87,6 +87,7 @@ struct BlockState {
   float envState;
   // LFO and clock.
   float lfoPhase, lfoValue;
+  float lfoPhaseSampled;  // unmodulated blocks: the last sample's phase before its step
   float clockFactor;
   float clockPhase, clockIncrement;
   float incrementFactor;  // the clock factor clockIncrement was computed from
@@ -94,7 +95,7 @@ struct BlockState {
   HistoryLanes writeHistory, readHistory;
   int32_t writePos, readPos;
   float fadeLevel;
-  bool repeatEngaged;      // the repeat holds the loop
+  bool repeatEngaged;  // the repeat holds the loop
   float delaySamples;
   bool delayChangePending;
   // Feedback.
@@ -111,20 +112,34 @@ struct LevelRingLanes {
 };
 
 // ---------------------------------------------------------------------------
+// Variants: which stages a block runs, chosen once per block.
+
+enum class LfoShape { square, sine, either };  // either: the settings decide per sample
+
+// kModulated: the clock can move within the block (else the factor is the
+// manual one, constant). kLfo: the LFO term; kEnvelope: the envelope term
+// (its weight and the depth are not 0); kHiCut: the high-cut runs.
+template <bool kModulated, LfoShape kLfo, bool kEnvelope, bool kHiCut>
+struct Variant {
+  static constexpr bool modulated = kModulated, envelope = kEnvelope, hiCut = kHiCut;
+  static constexpr LfoShape lfo = kLfo;
+};
+
+// ---------------------------------------------------------------------------
 // Input and anti-aliasing.
 
 struct InputStage {
-  StereoFloat in;         // the input as received (non-finite values as 0)
-  StereoDouble dry;       // after the input gain: the dry signal of the mix
-  StereoDouble filtered;  // after both anti-aliasing sections
+  StereoFloat in;        // the input as received (non-finite values as 0)
+  StereoFloat dry;       // after the input gain: the dry signal of the mix
+  StereoFloat filtered;  // after both anti-aliasing sections
 };
 
 DSP_STAGE InputStage readAndFilterInput(BlockState& state, const BlockSettings& settings,
                                         const BlockBuffers& io, int32_t n,
                                         const SampleGains& gains) noexcept {
   const StereoFloat in = finiteOrZero(loadStereo(io.inL + n, io.inR + n));
-  const StereoDouble x = gainedInput(in, gains.inputGain, gains.offset);
-  const StereoDouble y =
+  const StereoFloat x = gainedInput(in, gains.inputGain, gains.offset);
+  const StereoFloat y =
       runSection(state.antiAlias[1], runSection(state.antiAlias[0], x, settings.antiAlias),
                  settings.antiAlias);
   return {in, x, y};
@@ -142,8 +157,8 @@ struct LimitedInput {
 // level-dependent limiter: g·m = m − m²/4 up to the knee, then 1. The ring
 // length is a power of 2, so the average is exact.
 DSP_STAGE LimitedInput limitMemoryInput(BlockState& state, const BlockSettings& settings,
-                                        LevelRingLanes& ring, StereoDouble filtered) noexcept {
-  const StereoFloat w = narrow(filtered) + state.feedback;
+                                        LevelRingLanes& ring, StereoFloat filtered) noexcept {
+  const StereoFloat w = filtered + state.feedback;
   const StereoFloat a = absolute(w);
   state.levelSum = (state.levelSum + a) - loadPair(ring.values[state.levelPos]);
   storePair(ring.values[state.levelPos], a);
@@ -152,17 +167,16 @@ DSP_STAGE LimitedInput limitMemoryInput(BlockState& state, const BlockSettings& 
   const StereoFloat m = state.levelSum * settings.levelRingReciprocal;
   const StereoFloat gain =
       belowKnee(m) ? bothFloat(1.0f) - bothFloat(kLimiterSlope) * m : limiterGain(m);
-  const StereoDouble weighted = widen(gain) * widen(a);
+  const StereoFloat weighted = gain * a;
   state.peak = std::max(state.peak, leftOf(a) + rightOf(a));
-  return {gain * w, static_cast<float>(0.5 * (leftOf(weighted) + rightOf(weighted)))};
+  return {gain * w, 0.5f * (leftOf(weighted) + rightOf(weighted))};
 }
 
 // ---------------------------------------------------------------------------
 // Envelope follower: returns this sample's level s.
 
 DSP_STAGE float followEnvelope(BlockState& state, const BlockSettings& settings, float e) noexcept {
-  const float level =
-      static_cast<float>(state.envState * settings.envelopeCoef + settings.envelopeCoefRest * e);
+  const float level = state.envState * settings.envelopeCoef + settings.envelopeCoefRest * e;
   state.envState = flush(level);
   return level;
 }
@@ -170,75 +184,68 @@ DSP_STAGE float followEnvelope(BlockState& state, const BlockSettings& settings,
 // ---------------------------------------------------------------------------
 // LFO and clock.
 
-// The LFO is sampled before this sample's phase step.
-DSP_STAGE void advanceLfo(BlockState& state, const BlockSettings& settings) noexcept {
-  const float raw =
-      settings.squareWave ? (state.lfoPhase <= 0.0f ? 1.0f : -1.0f) : -roundedSin(state.lfoPhase);
-  state.lfoPhase = state.lfoPhase + settings.lfoIncrement;
-  if (state.lfoPhase >= static_cast<float>(kPi))
-    state.lfoPhase = static_cast<float>(state.lfoPhase - kTwoPi);
-  state.lfoValue = settings.lfoAmount * raw;
+// The weighted LFO output at a phase.
+template <LfoShape kLfo>
+DSP_STAGE float lfoValueAt(const BlockSettings& settings, float phase) noexcept {
+  const bool square = kLfo == LfoShape::square || (kLfo == LfoShape::either && settings.squareWave);
+  const float raw = square ? (phase <= 0.0f ? 1.0f : -1.0f) : -fastSin(phase);
+  return settings.lfoAmount * raw;
 }
 
-// Envelope modulation em = (s^0.3 − 0.5)·weight, or 0 where the shortcut
-// shows it cannot move the clock. envelopeQuiet: a block limit from
-// envelopeQuietBelow, or kTestEverySample.
-DSP_STAGE double envelopeModulation(const BlockState& state, const BlockSettings& settings,
-                                    float level, float depth, float envelopeQuiet) noexcept {
-  const bool moves = hasBlockLimit(envelopeQuiet)
-                         ? !(level < envelopeQuiet)
-                         : envelopeCanMoveClock(settings.envAmount, level, depth, state.lfoValue,
-                                                settings.manualFactor);
-  if (!moves) return 0.0;
-  const float shaped = (*settings.envelopePower)(level);  // s^0.3
-  // A difference of two floats, rounded once: the same in float as in double.
-  const float centred = shaped - 0.5f;
-  return static_cast<double>(centred) * settings.envAmount;
+// The LFO is sampled before this sample's phase step; an unmodulated block
+// only steps the phase (lfoValue is then formed at the block's end).
+template <class V>
+DSP_STAGE void advanceLfo(BlockState& state, const BlockSettings& settings) noexcept {
+  if constexpr (V::modulated) {
+    state.lfoValue = lfoValueAt<V::lfo>(settings, state.lfoPhase);
+  } else {
+    state.lfoPhaseSampled = state.lfoPhase;
+  }
+  state.lfoPhase = state.lfoPhase + settings.lfoIncrement;
+  if (state.lfoPhase >= static_cast<float>(kPi))
+    state.lfoPhase = state.lfoPhase - static_cast<float>(kTwoPi);
+}
+
+// Envelope modulation em = (s^0.3 − 0.5)·weight.
+template <class V>
+DSP_STAGE float envelopeModulation(const BlockSettings& settings, float level) noexcept {
+  if constexpr (!V::envelope) return 0.0f;
+  return ((*settings.envelopePower)(level) - 0.5f) * settings.envAmount;
 }
 
 // The clock factor; the bracket is kept positive so the tick count is bounded.
-DSP_STAGE void updateClockFactor(BlockState& state, const BlockSettings& settings, float depth,
-                                 double em) noexcept {
-  float bracket =
-      static_cast<float>(static_cast<double>(settings.manualFactor) +
-                         static_cast<double>(depth) * (static_cast<double>(state.lfoValue) + em));
+DSP_STAGE float clockFactorOf(const BlockSettings& settings, float bracket) noexcept {
   if (!(bracket >= kMinClockBracket)) bracket = kMinClockBracket;
   if (bracket > kMaxClockBracket) bracket = kMaxClockBracket;
-  state.clockFactor = settings.doubled ? bracket * settings.clockDivide : bracket;  // × 1 is exact
+  return bracket * settings.clockDivide;  // × 1 is exact
 }
 
 // Clock phase: the distance to the next tick is rescaled when the rate
-// changes. Returns q, the phase before this sample's increment.
-DSP_STAGE float advanceClock(BlockState& state) noexcept {
-  const float previousIncrement = state.clockIncrement;
-  if (state.clockFactor != state.incrementFactor) {
-    // float(1.0 / factor) in double, as written; a quotient of floats
-    // rounded through double is the single-precision quotient (53 ≥ 2·24 + 2
-    // bits), which is shorter on the envelope → clock → echo chain.
+// changes, q = 1 − (1 − phase)·increment/previous, where increment/previous
+// is the previous factor over the new one. Returns q, the phase before this
+// sample's increment.
+template <class V>
+DSP_STAGE float advanceClock(BlockState& state, const BlockSettings& settings, float depth,
+                             float em) noexcept {
+  float q = state.clockPhase;
+  if constexpr (V::modulated) {
+    state.clockFactor = clockFactorOf(settings, settings.manualFactor + depth * (state.lfoValue + em));
+    const float remaining = (1.0f - state.clockPhase) * state.incrementFactor;  // off the chain
+    state.clockIncrement = 1.0f / state.clockFactor;
+    state.incrementFactor = state.clockFactor;
+    q = 1.0f - remaining * state.clockIncrement;
+  } else if (state.clockFactor != state.incrementFactor) {
+    // The block's constant factor, first met: rescale once.
+    q = 1.0f - (1.0f - state.clockPhase) * state.incrementFactor / state.clockFactor;
     state.clockIncrement = 1.0f / state.clockFactor;
     state.incrementFactor = state.clockFactor;
   }
-  // Shortcut: a steady clock (the common case) repeats the increment, and
-  // with an unchanged increment the rescaling is phase += increment.
-  const float q = state.clockIncrement == previousIncrement
-                      ? state.clockPhase
-                      : static_cast<float>(1.0 - (1.0 - static_cast<double>(state.clockPhase)) *
-                                                     state.clockIncrement / previousIncrement);
   state.clockPhase = state.clockIncrement + q;
   return q;
 }
 
 // ---------------------------------------------------------------------------
 // Ticks and memory.
-
-// Shortcut of the tick value: no division at factor 1 and no multiplications
-// at t = 1, both exact.
-DSP_STAGE float tickTime(float r, float clockIncrement) noexcept {
-  return clockIncrement == 1.0f ? r : r / clockIncrement;
-}
-DSP_STAGE StereoFloat tickValue(const CubicLanes& cubic, float t) noexcept {
-  return t == 1.0f ? evaluateCubicAtOne(cubic) : evaluateCubic(cubic, t);
-}
 
 // Every tick that falls inside this sample writes one memory slot: the
 // interpolated input crossfaded with the slot at the read position.
@@ -247,20 +254,17 @@ DSP_STAGE void writeTicks(BlockState& state, const BlockSettings& settings, floa
   float r = 1.0f - q;
   do {
     state.clockPhase -= 1.0f;
-    // The tick's time inside the sample, p1 → p2.
-    const StereoDouble value = widen(tickValue(cubic, tickTime(r, state.clockIncrement)));
-    const double fadeNow = state.fadeLevel;
-    const StereoDouble faded = both(fadeNow), kept = both(1.0 - fadeNow);
-    const StereoFloat oldSlots =
+    // The tick's time inside the sample, p1 → p2: r / increment.
+    const StereoFloat value = evaluateCubic(cubic, r * state.clockFactor);
+    const StereoFloat faded = bothFloat(state.fadeLevel), kept = bothFloat(1.0f - state.fadeLevel);
+    const StereoFloat old =
         loadStereo(settings.memoryL + state.readPos, settings.memoryR + state.readPos);
-    const StereoDouble old = widen(oldSlots);
     const StereoFloat slots =
-        narrow(state.repeatEngaged ? kept * value + faded * old : kept * old + faded * value);
+        state.repeatEngaged ? kept * value + faded * old : kept * old + faded * value;
     storeStereo(settings.memoryL + state.writePos, settings.memoryR + state.writePos, slots);
-    state.fadeLevel = static_cast<float>(fadeNow * settings.fadeGrowth);
-    if (state.fadeLevel > 1.0f) state.fadeLevel = 1.0f;
+    state.fadeLevel = std::min(state.fadeLevel * settings.fadeGrowth, 1.0f);
     // The read position's slot after the write.
-    state.readHistory.push(widen(state.readPos == state.writePos ? slots : oldSlots));
+    state.readHistory.push(state.readPos == state.writePos ? slots : old);
     if (++state.readPos == settings.memoryLength) state.readPos = 0;
     if (++state.writePos == settings.memoryLength) state.writePos = 0;
     r += 1.0f;
@@ -286,7 +290,7 @@ DSP_STAGE StereoFloat readMemoryOutput(const BlockState& state) noexcept {
   uint32_t phaseBits;
   std::memcpy(&phaseBits, &state.clockPhase, sizeof phaseBits);
   return phaseBits == 0 && interpolatesToP1AtZero(state.readHistory)
-             ? narrow(state.readHistory.p1)
+             ? state.readHistory.p1
              : interpolateHistory(state.readHistory, state.clockPhase);
 }
 
@@ -294,32 +298,28 @@ DSP_STAGE StereoFloat readMemoryOutput(const BlockState& state) noexcept {
 // Feedback: the high-cut acts on the feedback path only, so the first echo
 // leaves unfiltered.
 
+template <class V>
 DSP_STAGE void feedBack(BlockState& state, const BlockSettings& settings, const SampleGains& gains,
                         StereoFloat o) noexcept {
-  state.hiCutState = flush(settings.hiCut ? narrow(widen(o) * settings.hiCutCoefRest +
-                                                   widen(state.hiCutState) * settings.hiCutCoef)
-                                          : o);
-  // The sign is ±1: the product is exact, a negation or nothing.
-  const StereoFloat scaled = state.hiCutState * gains.feedback;
-  state.feedback = state.repeatEngaged         ? state.hiCutState
-                   : settings.feedbackInverted ? negated(scaled)
-                                               : scaled;
+  if constexpr (V::hiCut)
+    state.hiCutState = flush(o * settings.hiCutCoefRest + state.hiCutState * settings.hiCutCoef);
+  else
+    state.hiCutState = flush(o);
+  state.feedback = state.repeatEngaged ? state.hiCutState : state.hiCutState * gains.feedback;
 }
 
 // ---------------------------------------------------------------------------
 // Output: the mix, or the input passed through with the power off.
 
-DSP_STAGE float safeOutput(double y) noexcept { return finiteOrZero(static_cast<float>(y)); }
-
 DSP_STAGE void writeOutput(const BlockSettings& settings, const BlockBuffers& io, int32_t n,
                            const SampleGains& gains, const InputStage& input,
                            StereoFloat o) noexcept {
   if (settings.power) {
-    const StereoFloat mixed = narrow(gains.dryGain * input.dry + gains.wetGain * widen(o));
+    const StereoFloat mixed = gains.dryGain * input.dry + gains.wetGain * o;
     if (io.outR) {
       storeStereo(io.outL + n, io.outR + n, finiteOrZero(mixed));
     } else {
-      io.outL[n] = safeOutput(0.5 * (static_cast<double>(leftOf(mixed)) + rightOf(mixed)));
+      io.outL[n] = finiteOrZero(0.5f * (leftOf(mixed) + rightOf(mixed)));
     }
   } else if (io.outR) {
     storeStereo(io.outL + n, io.outR + n, input.in);
@@ -349,18 +349,17 @@ DSP_STAGE void countBeat(BlockState& state, const BlockSettings& settings) noexc
 // ---------------------------------------------------------------------------
 // One sample through the whole chain.
 
+template <class V>
 DSP_STAGE void runSample(BlockState& state, const BlockSettings& settings, LevelRingLanes& ring,
-                         const BlockBuffers& io, int32_t n, const SampleGains& gains,
-                         float envelopeQuiet) noexcept {
+                         const BlockBuffers& io, int32_t n, const SampleGains& gains) noexcept {
   const InputStage input = readAndFilterInput(state, settings, io, n, gains);
   const LimitedInput limited = limitMemoryInput(state, settings, ring, input.filtered);
   const float level = followEnvelope(state, settings, limited.envelopeInput);
-  state.writeHistory.push(widen(limited.memoryInput));
+  state.writeHistory.push(limited.memoryInput);
 
-  advanceLfo(state, settings);
-  updateClockFactor(state, settings, gains.depth,
-                    envelopeModulation(state, settings, level, gains.depth, envelopeQuiet));
-  const float q = advanceClock(state);
+  advanceLfo<V>(state, settings);
+  const float q =
+      advanceClock<V>(state, settings, gains.depth, envelopeModulation<V>(settings, level));
   if (state.clockPhase >= 1.0f) writeTicks(state, settings, q);
 
   StereoFloat o = readMemoryOutput(state);
@@ -368,7 +367,7 @@ DSP_STAGE void runSample(BlockState& state, const BlockSettings& settings, Level
   if (state.delaySamples < kShortDelayLimit && !state.repeatEngaged) o = limited.memoryInput;
   applyDelayChange(state, settings);
 
-  feedBack(state, settings, gains, o);
+  feedBack<V>(state, settings, gains, o);
   writeOutput(settings, io, n, gains, input, o);
   countBeat(state, settings);
 }

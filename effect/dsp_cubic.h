@@ -3,36 +3,33 @@
 //   c0 = 2·p1, c1 = p2 − p0, c2 = 2·p0 − 5·p1 + 4·p2 − p3,
 //   c3 = p3 − 3·p2 + 3·p1 − p0, value = 0.5 × (c0 + c1·t + c2·t² + c3·t³).
 //
-// Written once for two kinds of arithmetic: one channel in double
-// (ScalarArithmetic) and both channels as the lanes of one SSE2 register
-// (LaneArithmetic, what the sample loop runs). Both round at the same points,
-// so each lane is bit for bit the scalar result.
+// Written once for two kinds of arithmetic: one channel (ScalarArithmetic)
+// and both channels as the lanes of one SSE register (LaneArithmetic, what
+// the sample loop runs), both in single precision throughout. They round at
+// the same points, so each lane is bit for bit the scalar result.
 #pragma once
 
 #include "effect/dsp_stereo.h"
 
 namespace dsp {
 
-// One channel: values between the rounding points in double.
+// One channel.
 struct ScalarArithmetic {
-  using Wide = double;
+  using Wide = float;
   using Narrow = float;
-  static Wide splat(double v) noexcept { return v; }
-  // The value a float field would hold, kept in wide form.
-  static Wide toFloat(Wide x) noexcept { return static_cast<float>(x); }
-  static Narrow half(Wide x) noexcept { return 0.5f * static_cast<float>(x); }
+  static Wide splat(float v) noexcept { return v; }
+  static Narrow half(Wide x) noexcept { return 0.5f * x; }
 };
 
 // Both channels: lane 0 left, lane 1 right.
 struct LaneArithmetic {
-  using Wide = StereoDouble;
+  using Wide = StereoFloat;
   using Narrow = StereoFloat;
-  static Wide splat(double v) noexcept { return both(v); }
-  static Wide toFloat(Wide x) noexcept { return roundToFloat(x); }
-  static Narrow half(Wide x) noexcept { return bothFloat(0.5f) * narrow(x); }
+  static Wide splat(float v) noexcept { return bothFloat(v); }
+  static Narrow half(Wide x) noexcept { return bothFloat(0.5f) * x; }
 };
 
-// Four single-precision values, oldest first, in wide form.
+// Four values, oldest first.
 template <class A>
 struct History {
   using Wide = typename A::Wide;
@@ -50,21 +47,20 @@ struct CubicCoefficients {
   typename A::Wide c0, c1, c2, c3;
 };
 
-// c2 and c3, each rounded to single precision.
+// c2 and c3.
 template <class A>
 inline typename A::Wide curvatureTerm(const History<A>& h) noexcept {
-  return A::toFloat(A::splat(2.0) * h.p0 - A::splat(5.0) * h.p1 + A::splat(4.0) * h.p2 - h.p3);
+  return A::splat(2.0f) * h.p0 - A::splat(5.0f) * h.p1 + A::splat(4.0f) * h.p2 - h.p3;
 }
 template <class A>
 inline typename A::Wide cubicTerm(const History<A>& h) noexcept {
-  return A::toFloat(h.p3 - A::splat(3.0) * h.p2 + A::splat(3.0) * h.p1 - h.p0);
+  return h.p3 - A::splat(3.0f) * h.p2 + A::splat(3.0f) * h.p1 - h.p0;
 }
 
-// All four coefficients, each rounded to single precision (the input side).
+// All four coefficients (the input side).
 template <class A>
 inline CubicCoefficients<A> cubicOf(const History<A>& h) noexcept {
-  return {A::toFloat(A::splat(2.0) * h.p1), A::toFloat(h.p2 - h.p0), curvatureTerm(h),
-          cubicTerm(h)};
+  return {A::splat(2.0f) * h.p1, h.p2 - h.p0, curvatureTerm(h), cubicTerm(h)};
 }
 
 // a = c2·t² + a, then 0.5 × (c3·t³ + a): the terms both sides share.
@@ -73,23 +69,22 @@ inline typename A::Narrow addHigherTerms(typename A::Wide a, typename A::Wide c2
                                          typename A::Wide c3, float t) noexcept {
   const float t2 = t * t;
   const float t3 = t2 * t;
-  a = A::toFloat(c2 * A::splat(t2) + a);
+  a = c2 * A::splat(t2) + a;
   return A::half(c3 * A::splat(t3) + a);
 }
 
-// The input side: a = c1·t + c0 first, with t², t³ and every partial sum in
-// single precision.
+// The input side: a = c1·t + c0 first.
 template <class A>
 inline typename A::Narrow evaluateCubic(const CubicCoefficients<A>& c, float t) noexcept {
-  return addHigherTerms<A>(A::toFloat(c.c1 * A::splat(t) + c.c0), c.c2, c.c3, t);
+  return addHigherTerms<A>(c.c1 * A::splat(t) + c.c0, c.c2, c.c3, t);
 }
 
 // Shortcut: the same at t = 1, where every multiplication by t is exact and
 // dropped.
 template <class A>
 inline typename A::Narrow evaluateCubicAtOne(const CubicCoefficients<A>& c) noexcept {
-  typename A::Wide a = A::toFloat(c.c1 + c.c0);
-  a = A::toFloat(c.c2 + a);
+  typename A::Wide a = c.c1 + c.c0;
+  a = c.c2 + a;
   return A::half(c.c3 + a);
 }
 
@@ -97,12 +92,11 @@ inline typename A::Narrow evaluateCubicAtOne(const CubicCoefficients<A>& c) noex
 // without rounding c0 and c1 first.
 template <class A>
 inline typename A::Narrow interpolateHistory(const History<A>& h, float t) noexcept {
-  const typename A::Wide linear = A::toFloat((h.p2 - h.p0) * A::splat(t) + A::splat(2.0) * h.p1);
+  const typename A::Wide linear = (h.p2 - h.p0) * A::splat(t) + A::splat(2.0f) * h.p1;
   return addHigherTerms<A>(linear, curvatureTerm(h), cubicTerm(h), t);
 }
 
-// The scalar forms over a float history, the reference the lanes are tested
-// against.
+// The scalar forms over a float history, what the lanes are tested against.
 using ScalarHistory = History<ScalarArithmetic>;
 inline ScalarHistory scalarHistory(const float p[4]) noexcept { return {p[0], p[1], p[2], p[3]}; }
 inline CubicCoefficients<ScalarArithmetic> cubicOf(const float p[4]) noexcept {

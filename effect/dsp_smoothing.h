@@ -44,23 +44,23 @@ struct Smoother {
 
 // What one sample needs of the smoothing, already in both lanes.
 struct SampleGains {
-  StereoDouble offset;     // this sample's denormal offset d
-  StereoDouble inputGain;  // the smoothed input gain before this sample's step
-  StereoDouble dryGain, wetGain;
-  StereoFloat feedback;
+  StereoFloat offset;     // this sample's denormal offset d
+  StereoFloat inputGain;  // the smoothed input gain before this sample's step
+  StereoFloat dryGain, wetGain;
+  StereoFloat feedback;  // carries the feedback polarity
   float depth;
 };
 
-// The mix gains: wet = flush(mix × output), dry = output − wet, and the wet
-// gain carries the delay polarity.
+// The mix gains: wet = flush(mix × output), dry = output − wet; the wet gain
+// carries the delay polarity and the feedback its own (signs are ±1: exact).
 inline SampleGains gainsAfter(float d, float inputBefore, const SmoothedValues& s,
-                              float delaySign) noexcept {
+                              float delaySign, float feedbackSign) noexcept {
   const float wet = flush(s.mix * s.output);
-  return {both(d),
-          both(inputBefore),
-          both(s.output - wet),
-          both(wet * delaySign),
-          bothFloat(s.feedback),
+  return {bothFloat(d),
+          bothFloat(inputBefore),
+          bothFloat(s.output - wet),
+          bothFloat(wet * delaySign),
+          bothFloat(s.feedback * feedbackSign),
           s.depth};
 }
 

@@ -1,5 +1,5 @@
-// The two-lane arithmetic of the engine must round exactly like the scalar
-// per-channel description: random histories, fractions and filter states,
+// The two-lane arithmetic of the engine must round exactly like the same
+// single-precision arithmetic on one channel: random histories, fractions and filter states,
 // compared bit for bit with the scalar helpers, lane by lane.
 #include <gtest/gtest.h>
 
@@ -85,7 +85,7 @@ TEST(StereoLanes, CubicsMatchTheScalarHelpersBitForBit) {
     if (interpolatesToP1AtZero(h)) {
       ++shortcuts;
       const StereoFloat full = interpolateHistory(h, 0.0f);
-      const StereoFloat p1 = narrow(h.p1);
+      const StereoFloat p1 = h.p1;
       for (int c = 0; c < 2; ++c) ASSERT_EQ(bitsOf(laneOf(p1, c)), bitsOf(laneOf(full, c)));
     }
   }
@@ -99,19 +99,18 @@ TEST(StereoLanes, CubicsMatchTheScalarHelpersBitForBit) {
 
 TEST(StereoLanes, SectionsLimiterAndFlushMatchTheScalarFormulas) {
   Random random;
-  const LowPassLanes lp{both(0.3739779f), both(0.7479558f), both(0.3739779f), both(0.30756649f),
-                        both(0.18834518f)};
+  const LowPassLanes lp{bothFloat(0.3739779f), bothFloat(0.7479558f), bothFloat(0.3739779f),
+                        bothFloat(0.30756649f), bothFloat(0.18834518f)};
   SectionLanes lanes{};
   float state[2][4] = {};
   for (int n = 0; n < kCases; ++n) {
     const float x[2] = {random.sample(), random.sample()};
-    const StereoFloat y = narrow(runSection(lanes, lanesOf(x[0], x[1]), lp));
+    const StereoFloat y = runSection(lanes, lanesOf(x[0], x[1]), lp);
     for (int c = 0; c < 2; ++c) {
       float* s = state[c];
-      const double acc = 0.3739779f * static_cast<double>(x[c]) + 0.7479558f * double(s[0]) +
-                         0.3739779f * double(s[1]) - 0.30756649f * double(s[2]) -
-                         0.18834518f * double(s[3]);
-      const float expected = dsp::flush(static_cast<float>(acc));
+      const float acc = 0.3739779f * x[c] + 0.7479558f * s[0] + 0.3739779f * s[1] -
+                        0.30756649f * s[2] - 0.18834518f * s[3];
+      const float expected = dsp::flush(acc);
       s[1] = s[0];
       s[0] = x[c];
       s[3] = s[2];
