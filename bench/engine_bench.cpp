@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "effect/delay_engine.h"
-#include "effect/dsp_rounded_math.h"
+#include "effect/dsp_fast_math.h"
 #include "effect/dsp_stereo_channel.h"
 #include "presets/factory_programs.h"
 #include "reference_engine.h"
@@ -105,13 +105,13 @@ void antiAliasFilterAlone(benchmark::State& state) {
   DelayEngine engine;
   engine.resume(kRate);
   const AntiAliasCoefficients k = engine.antiAliasCoefficients();
-  const dsp::LowPassLanes lp{dsp::both(k.a0), dsp::both(k.a1), dsp::both(k.a2), dsp::both(k.b1),
-                             dsp::both(k.b2)};
+  const dsp::LowPassLanes lp{dsp::bothFloat(k.a0), dsp::bothFloat(k.a1), dsp::bothFloat(k.a2),
+                             dsp::bothFloat(k.b1), dsp::bothFloat(k.b2)};
   dsp::SectionLanes first{}, second{};
   const std::vector<float> signal = testSignal(kBlock);
   for (auto _ : state) {
     for (int32_t n = 0; n < kBlock; ++n) {
-      const dsp::StereoDouble x = dsp::widen(dsp::bothFloat(signal[n]));
+      const dsp::StereoFloat x = dsp::bothFloat(signal[n]);
       benchmark::DoNotOptimize(runSection(second, runSection(first, x, lp), lp));
     }
   }
@@ -122,7 +122,7 @@ void antiAliasFilterAlone(benchmark::State& state) {
 // the envelope feeds the clock and the clock, through the echo and its
 // feedback, the next envelope value.
 void envelopePowerChain(benchmark::State& state) {
-  const dsp::EnvelopePower power;
+  const dsp::FastEnvelopePower power;
   float s = 0.25f;
   for (auto _ : state) {
     for (int32_t n = 0; n < kBlock; ++n) s = power(s) * 0.5f + 0.0625f;

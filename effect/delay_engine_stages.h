@@ -231,9 +231,12 @@ DSP_STAGE float advanceClock(BlockState& state, const BlockSettings& settings, f
   if constexpr (V::modulated) {
     state.clockFactor = clockFactorOf(settings, settings.manualFactor + depth * (state.lfoValue + em));
     const float remaining = (1.0f - state.clockPhase) * state.incrementFactor;  // off the chain
+    const bool unchanged = state.clockFactor == state.incrementFactor;
     state.clockIncrement = 1.0f / state.clockFactor;
     state.incrementFactor = state.clockFactor;
-    q = 1.0f - remaining * state.clockIncrement;
+    // An unchanged clock simply advances: the rescaling's rounding would
+    // otherwise move the phase a little every sample.
+    q = unchanged ? state.clockPhase : 1.0f - remaining * state.clockIncrement;
   } else if (state.clockFactor != state.incrementFactor) {
     // The block's constant factor, first met: rescale once.
     q = 1.0f - (1.0f - state.clockPhase) * state.incrementFactor / state.clockFactor;

@@ -41,28 +41,6 @@ struct Random {
   float unit() { return static_cast<float>(next() >> 8) / 16777216.0f; }
 };
 
-// Notes with decaying envelopes, a bass line, noise bursts and a loud passage
-// that drives the limiter above its knee; the channels differ.
-std::vector<float> musicalInput(size_t signalFrames, size_t totalFrames, float rate, int channel) {
-  std::vector<float> v(totalFrames, 0.0f);
-  constexpr double kTwoPi = 6.283185307179586;
-  const double notes[] = {220.0, 277.18, 329.63, 440.0, 369.99, 293.66};
-  const size_t noteLength = static_cast<size_t>(rate * 0.125);
-  Random noise{977u + static_cast<uint32_t>(channel)};
-  for (size_t i = 0; i < signalFrames; ++i) {
-    const double t = i / static_cast<double>(rate);
-    const size_t note = i / noteLength;
-    const double inNote = (i % noteLength) / static_cast<double>(rate);
-    const double pitch = notes[(note + channel) % std::size(notes)];
-    double x = 0.4 * std::exp(-inNote * 12.0) * std::sin(kTwoPi * pitch * t);
-    x += 0.15 * std::sin(kTwoPi * 55.0 * t + channel);
-    if (note % 5 == 3) x += 0.3 * (noise.unit() - 0.5);
-    if (i > signalFrames / 2 && i < signalFrames * 3 / 4) x *= 2.2;  // into the limiter
-    v[i] = static_cast<float>(x);
-  }
-  return v;
-}
-
 // The parameter moves of the automation run: any sound parameter, any value
 // in 0 … 1 (switches flip at 0.5), now and then slightly outside the range.
 void automate(DelayEngine& engine, Random& random) {
@@ -85,6 +63,28 @@ BlockTiming hostTiming(Random& random, double& ppq, bool& hasTime) {
 }
 
 }  // namespace
+
+// Notes with decaying envelopes, a bass line, noise bursts and a loud passage
+// that drives the limiter above its knee; the channels differ.
+std::vector<float> musicalInput(size_t signalFrames, size_t totalFrames, float rate, int channel) {
+  std::vector<float> v(totalFrames, 0.0f);
+  constexpr double kTwoPi = 6.283185307179586;
+  const double notes[] = {220.0, 277.18, 329.63, 440.0, 369.99, 293.66};
+  const size_t noteLength = static_cast<size_t>(rate * 0.125);
+  Random noise{977u + static_cast<uint32_t>(channel)};
+  for (size_t i = 0; i < signalFrames; ++i) {
+    const double t = i / static_cast<double>(rate);
+    const size_t note = i / noteLength;
+    const double inNote = (i % noteLength) / static_cast<double>(rate);
+    const double pitch = notes[(note + channel) % std::size(notes)];
+    double x = 0.4 * std::exp(-inNote * 12.0) * std::sin(kTwoPi * pitch * t);
+    x += 0.15 * std::sin(kTwoPi * 55.0 * t + channel);
+    if (note % 5 == 3) x += 0.3 * (noise.unit() - 0.5);
+    if (i > signalFrames / 2 && i < signalFrames * 3 / 4) x *= 2.2;  // into the limiter
+    v[i] = static_cast<float>(x);
+  }
+  return v;
+}
 
 uint64_t renderHash(const RenderCase& c) {
   DelayEngine engine;

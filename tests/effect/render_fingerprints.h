@@ -5,6 +5,7 @@
 // speed work on the engine can prove that it changed no arithmetic.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -26,6 +27,11 @@ struct RenderCase {
 std::vector<RenderCase> regressionCases();
 // A longer, wider set for checking a change by hand against an older build.
 std::vector<RenderCase> thoroughCases();
+
+// Notes with decaying envelopes, a bass line, noise bursts and a loud passage
+// that drives the limiter above its knee; the channels differ. Silence
+// after signalFrames.
+std::vector<float> musicalInput(size_t signalFrames, size_t totalFrames, float rate, int channel);
 
 // FNV-1a over every output sample's bits and the display state polled
 // between blocks.
