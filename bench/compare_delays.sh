@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# Processing cost of our plug-in next to Debian's VST 2.4 delays, all
-# measured in the same run by halden-host's bench command (48 kHz, block
-# 256, median of several runs), followed by the ratios ours / theirs.
+# Processing cost of our plug-in, every factory program with signal and on
+# silence after a signal, next to Debian's VST 2.4 delays, all measured in
+# the same run by halden-host's bench command (48 kHz, block 256, median of
+# several runs), followed by the ratios ours / theirs, the median and the
+# slowest program against each peer, and silence after signal / signal.
 #
 # usage: bench/compare_delays.sh [BUILD_DIR]      (default: ./build)
 # environment: RUNS (default 5), SECONDS_PER_RUN (default 5),
-#              DEBIAN_VST_DIR (default /usr/lib/vst)
+#              DEBIAN_VST_DIR (default /usr/lib/vst),
+#              BEFORE_PLUGIN (another build of our plug-in, measured too)
 set -euo pipefail
 
 build_dir=${1:-build}
@@ -58,10 +61,17 @@ measure() {
   printf '%-38s %10.3f ns/frame\n' "$label" "${cost[$label]}"
 }
 
+programs=("default" "wiper" "8th fast tape" "didgee" "dotted 8th slow tape" "light flanger"
+  "wow tape" "16th downsampled" "doubler" "running up" "deep flanger" "lezlie" "fourforty fast"
+  "vocoder" "fourforty slow" "driven crazy" "16th slapback")
+
 echo "cost per frame at $rate Hz, block $block, median of $runs runs of $seconds s"
-for program in "default" "wow tape" "deep flanger"; do
+for program in "${programs[@]}"; do
   measure "Halden '$program'" "$ours" --program "$program"
   measure "Halden '$program' silence after" "$ours" --program "$program" --silence-after
+  if [[ -n ${BEFORE_PLUGIN:-} ]]; then
+    measure "before: Halden '$program'" "$BEFORE_PLUGIN" --program "$program"
+  fi
 done
 measure "ZamDelay (mono)" "$zam_delay"
 measure "LSP slap-back stereo" "$lsp_slapback"
@@ -73,18 +83,36 @@ ratio() {
   awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f", a / b }'
 }
 
+peers=()
+for label in "${order[@]}"; do
+  [[ $label == Halden* || $label == before:* ]] || peers+=("$label")
+done
+
 echo
-echo "ratios ours / theirs (below 1: ours is cheaper)"
-for program in "default" "wow tape" "deep flanger"; do
+echo "ratios ours / theirs (below 1: ours is cheaper); last column: silence after / signal"
+printf '%-24s' "program"
+for peer in "${peers[@]}"; do printf ' %10.10s' "$peer"; done
+printf ' %10s\n' "silence"
+for program in "${programs[@]}"; do
   ours_label="Halden '$program'"
   [[ -n ${cost[$ours_label]:-} ]] || continue
-  for label in "${order[@]}"; do
-    [[ $label == Halden* ]] && continue
-    printf '%-38s / %-30s %s\n' "$ours_label" "$label" "$(ratio "${cost[$ours_label]}" "${cost[$label]}")"
-  done
+  printf '%-24s' "$program"
+  for peer in "${peers[@]}"; do printf ' %10s' "$(ratio "${cost[$ours_label]}" "${cost[$peer]}")"; done
   silence_label="$ours_label silence after"
-  if [[ -n ${cost[$silence_label]:-} ]]; then
-    printf '%-38s / %-30s %s\n' "$silence_label" "signal" \
-      "$(ratio "${cost[$silence_label]}" "${cost[$ours_label]}")"
-  fi
+  printf ' %10s\n' "$(ratio "${cost[$silence_label]:-0}" "${cost[$ours_label]}")"
+done
+
+echo
+echo "median and slowest of the programs against each peer"
+all_costs=$(for program in "${programs[@]}"; do
+  label="Halden '$program'"
+  [[ -n ${cost[$label]:-} ]] && echo "${cost[$label]}"
+done | sort -g)
+count=$(wc -l <<<"$all_costs")
+median=$(sed -n "$(((count + 1) / 2))p" <<<"$all_costs")
+slowest=$(tail -n 1 <<<"$all_costs")
+printf '%-38s %10.3f ns/frame, slowest %.3f\n' "median of $count programs" "$median" "$slowest"
+for peer in "${peers[@]}"; do
+  printf '%-38s median %s, slowest %s\n' "/ $peer" "$(ratio "$median" "${cost[$peer]}")" \
+    "$(ratio "$slowest" "${cost[$peer]}")"
 done
