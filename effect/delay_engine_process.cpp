@@ -5,10 +5,12 @@
 // The memory advances once per clock tick, not once per sample: the input is
 // resampled into the tick rate from writeHistory and back out of it from
 // readHistory. For speed, both channels run as the two lanes of one SSE2
-// register, parameter-derived fields are read once per block, and the
-// smoothed gains, once settled into their final two-sample cycle, are
-// replayed instead of recomputed. Every value is still rounded exactly where
-// the per-channel description rounds it: the output is bit for bit the same.
+// register in single precision, parameter-derived fields are read once per
+// block, the smoothed gains, once settled into their final two-sample cycle,
+// are replayed instead of recomputed, and each block runs the variant of the
+// loop that leaves out what its settings cannot change. The plain reference
+// engine of the tests states the same algorithm in double; the fidelity
+// tests hold this loop to it.
 #include <algorithm>
 #include <cmath>
 #include <cstring>
