@@ -1,5 +1,6 @@
 // The preset bar: program name and menu, previous/next, file buttons, default
 // and memory buttons, learn and clear, and the controller display.
+#include <cstdio>
 #include <cstring>
 
 #include "editor/layout_to_toolkit.h"
@@ -11,6 +12,7 @@
 #include "effect/parameters.h"
 #include "layout/panel_layout.h"
 #include "presets/controller_names.h"
+#include "presets/name_cut.h"
 #include "presets/preset_system_effect.h"
 
 using namespace presetbar;
@@ -24,6 +26,8 @@ constexpr VstInt32 kLastProgram = kNumPrograms - 1;
 constexpr float kStoreThreshold = 0.75f;
 constexpr float kByteReversedPress = 0.5f;
 constexpr int32_t kLastSoundParameter = kNumParams - 1;
+// How long a message stays in the controller display.
+constexpr uint32_t kStatusMessageMs = 3000;
 
 // The 24 name bytes of a program and a terminating zero.
 void programName(CPresetSystemEffect* fx, VstInt32 index, char name[kProgramNameLength + 1]) {
@@ -60,6 +64,8 @@ bool CPresetSystemEditor::open(void* ptr) {
   field->setFontColor(kBarTextColour);
   field->setFrameColor(kBarTextColour);
   field->setHoriAlign(kCenterText);
+  // Typing stops where a character would no longer fit the name field.
+  field->setMaxLength(kProgramNameLength);
   frame->addView(field);
   programNameField = field;
 
@@ -135,7 +141,7 @@ bool CPresetSystemEditor::open(void* ptr) {
   red = loadBitmap(kSaveArrowBitmap);
   auto* display = new CParamDisplay(barControlRects[kControllerDisplay], frontPanel, 0);
   display->setTag(kTagControllerDisplay);
-  display->setStringConvert(controllerNameText);
+  display->setValueToStringProc(controllerDisplayText, this);
   display->setHoriAlign(kCenterText);
   display->setFont(kNormalFontVerySmall);
   display->setFontColor(kBarTextColour);
@@ -161,6 +167,7 @@ bool CPresetSystemEditor::open(void* ptr) {
 }
 
 void CPresetSystemEditor::close() {
+  closeFileDialog();
   controlGate.closing();
   programNameField = nullptr;
   programMenu = nullptr;
@@ -174,7 +181,30 @@ void CPresetSystemEditor::close() {
 
 void CPresetSystemEditor::idle() {
   AEffGUIEditor::idle();
+  pollFileDialog();
   refreshControllerDisplay();
+}
+
+void CPresetSystemEditor::showStatusMessage(const char* text) {
+  statusMessage = text;
+  statusShownAt = getTicks();
+  if (controllerDisplay) controllerDisplay->invalid();
+}
+
+void CPresetSystemEditor::expireStatusMessage() {
+  if (!statusMessage || getTicks() - statusShownAt < kStatusMessageMs) return;
+  statusMessage = nullptr;
+  if (controllerDisplay) controllerDisplay->invalid();
+}
+
+bool CPresetSystemEditor::controllerDisplayText(float value, char text[256], void* editor) {
+  const auto* self = static_cast<const CPresetSystemEditor*>(editor);
+  if (self && self->statusMessage) {
+    std::snprintf(text, kParamDisplayTextSize, "%s", self->statusMessage);
+    return true;
+  }
+  controllerNameText(value, text);
+  return true;
 }
 
 int32_t CPresetSystemEditor::parameterOfTag(int32_t tag) { return tag; }
@@ -182,6 +212,7 @@ int32_t CPresetSystemEditor::parameterOfTag(int32_t tag) { return tag; }
 bool CPresetSystemEditor::refreshControllerDisplay() {
   CPresetSystemEffect* fx = presetEffect();
   if (!fx || !frame || !controllerDisplay) return false;
+  expireStatusMessage();
   CPoint where;
   if (!frame->getCurrentMouseLocation(where)) return false;
   int32_t step = kEmptyStep;
@@ -221,7 +252,7 @@ void CPresetSystemEditor::selectProgramFromMenu(float value) {
   if (programMenu) {
     programMenu->setCurrent(p, false);
     if (const CMenuItem* entry = programMenu->getCurrent())
-      std::strncpy(name, entry->getTitle(), kProgramNameLength);
+      cutUtf8(name, entry->getTitle(), kProgramNameLength);
   } else {
     programName(fx, p, name);
   }
@@ -238,7 +269,7 @@ void CPresetSystemEditor::valueChanged(CControl* control) {
     case kTagName: {
       char name[kProgramNameLength + 1] = {};
       if (const auto* field = dynamic_cast<const CTextEdit*>(control))
-        std::strncpy(name, field->getText(), kProgramNameLength);
+        cutUtf8(name, field->getText(), kProgramNameLength);
       applyProgramName(name);
       break;
     }

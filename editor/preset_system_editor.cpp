@@ -28,6 +28,7 @@ CPresetSystemEditor::CPresetSystemEditor(AudioEffect* effect)
 // instance closes, after the preset system is gone; only the editor's own
 // fields are used then.
 CPresetSystemEditor::~CPresetSystemEditor() {
+  closeFileDialog();
   if (listenedTo) listenedTo->removeListener(this);
   saveFileLocations();
 }

@@ -18,6 +18,7 @@ class CControl;
 class CTextEdit;
 class COptionMenu;
 class CParamDisplay;
+class CNewFileSelector;
 
 class CPresetSystemEditor : public AEffGUIEditor,
                             public CControlListener,
@@ -110,16 +111,30 @@ class CPresetSystemEditor : public AEffGUIEditor,
   // The bar's actions for tags 33 … 51; other tags are the derived editor's.
   void valueChanged(CControl* control) override;
 
-  // Load and save through a file selector on the open window; silent on
-  // every failure. byteReversed reads the values with their bytes reversed.
+  // Load and save through a file selector on the open window. Each opens
+  // the dialog and returns at once; the file is read or written when a
+  // later idle pass finds the answer. Nothing opens while a dialog is open.
+  // Failures show a short message in the controller display.
+  // byteReversed reads the values with their bytes reversed.
   void loadPresetFile(bool byteReversed);
   void savePresetFile();
   void loadBankFile(bool byteReversed);
   void saveBankFile();
   void loadMidiFile(bool byteReversed);
   void saveMidiFile();
+  bool isFileDialogOpen() const { return openDialog != nullptr; }
+  // The message the controller display shows instead of a controller, or
+  // null.
+  const char* getStatusMessage() const { return statusMessage; }
 
  protected:
+  // Takes up the open file dialog's answer once it has one; never waits.
+  void pollFileDialog();
+  // Ends an open file dialog without acting on it.
+  void closeFileDialog();
+  // Shows text in the controller display for a few seconds.
+  void showStatusMessage(const char* text);
+
   // Shows the controller bound to the control under the mouse; false when
   // the frame knows no mouse position.
   bool refreshControllerDisplay();
@@ -134,6 +149,12 @@ class CPresetSystemEditor : public AEffGUIEditor,
  private:
   void loadRecordFile(RecordKind kind, bool byteReversed);
   void saveRecordFile(RecordKind kind);
+  void openFileDialog(RecordKind kind, bool saving, bool byteReversed);
+  void loadChosenFile(RecordKind kind, std::string path, bool byteReversed);
+  void saveChosenFile(RecordKind kind, std::string path);
+  // The controller display's text: the status message while there is one.
+  static bool controllerDisplayText(float value, char text[256], void* editor);
+  void expireStatusMessage();
   void stepProgram(float direction);
   void selectProgramFromMenu(float value);
   // ---- end of the preset bar ----
@@ -148,4 +169,12 @@ class CPresetSystemEditor : public AEffGUIEditor,
   CPresetSystemEffect* listenedTo = nullptr;
   // Start-up defaults, memories and the file locations of the file selectors.
   PresetSettings settings;
+
+  // The file dialog now open, and what its answer is for.
+  CNewFileSelector* openDialog = nullptr;
+  RecordKind dialogKind = RecordKind::kPreset;
+  bool dialogSaves = false;
+  bool dialogByteReversed = false;
+  const char* statusMessage = nullptr;
+  uint32_t statusShownAt = 0;
 };

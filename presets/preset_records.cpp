@@ -52,12 +52,12 @@ void applyProgramName(CPresetSystemEffect& fx, const char* name) {
   fx.renameCurrentProgram(name);
 }
 
-void decodePresetRecord(CPresetSystemEffect& fx, const uint8_t* record, bool byteReversed) {
-  if (!record || !fx.getPrograms()) return;
+bool decodePresetRecord(CPresetSystemEffect& fx, const uint8_t* record, bool byteReversed) {
+  if (!record || !fx.getPrograms()) return false;
   const VstInt32 current = fx.getCurrentProgramIndex();
-  if (!isProgramIndex(current)) return;
+  if (!isProgramIndex(current)) return false;
   const RecordOrder order = orderOfOwnRecord(record, kPresetTag, ownIdOf(fx));
-  if (order == RecordOrder::kForeign) return;
+  if (order == RecordOrder::kForeign) return false;
 
   ProgramRecord& program = fx.getPrograms()[current];
   readProgram(record + kRecordBodyOffset, order, byteReversed, program);
@@ -65,6 +65,7 @@ void decodePresetRecord(CPresetSystemEffect& fx, const uint8_t* record, bool byt
   readProgramName(program, name);
   applyProgramName(fx, name);
   fx.selectProgram(current);
+  return true;
 }
 
 void encodePresetRecord(CPresetSystemEffect& fx, uint8_t* record) {
@@ -75,20 +76,21 @@ void encodePresetRecord(CPresetSystemEffect& fx, uint8_t* record) {
   writeProgram(record + kRecordBodyOffset, fx.getPrograms()[current]);
 }
 
-void decodeBankRecord(CPresetSystemEffect& fx, const uint8_t* record, bool byteReversed) {
-  if (!fx.getPrograms()) return;
+bool decodeBankRecord(CPresetSystemEffect& fx, const uint8_t* record, bool byteReversed) {
+  if (!fx.getPrograms()) return false;
   // Program 0 is selected before the checks, so even a rejected bank leaves
   // it current.
   fx.selectProgram(0);
-  if (!record) return;
+  if (!record) return false;
   const RecordOrder order = orderOfOwnRecord(record, kBankTag, ownIdOf(fx));
-  if (order == RecordOrder::kForeign) return;
+  if (order == RecordOrder::kForeign) return false;
 
   ProgramRecord* programs = fx.getPrograms();
   for (VstInt32 k = 0; k < kNumPrograms; ++k)
     readProgram(record + programOffset(k), order, byteReversed, programs[k]);
   if (PresetSystemListener* window = fx.getListener()) window->programsReplaced();
   fx.selectProgram(0);
+  return true;
 }
 
 void encodeBankRecord(CPresetSystemEffect& fx, uint8_t* record) {
@@ -98,14 +100,15 @@ void encodeBankRecord(CPresetSystemEffect& fx, uint8_t* record) {
     writeProgram(record + programOffset(k), fx.getPrograms()[k]);
 }
 
-void decodeMidiRecord(CPresetSystemEffect& fx, const uint8_t* record, bool byteReversed) {
-  if (!record) return;
+bool decodeMidiRecord(CPresetSystemEffect& fx, const uint8_t* record, bool byteReversed) {
+  if (!record) return false;
   const RecordOrder order = orderOfOwnRecord(record, kMidiTag, ownIdOf(fx));
-  if (order == RecordOrder::kForeign) return;
+  if (order == RecordOrder::kForeign) return false;
   // Through setParameter, so both controller maps follow the values.
   for (VstInt32 i = 0; i < kNumParams; ++i)
     fx.setParameter(kCCFirst + i,
                     readRecordValue(record + kRecordBodyOffset + 4 * i, order, byteReversed));
+  return true;
 }
 
 void encodeMidiRecord(CPresetSystemEffect& fx, uint8_t* record) {

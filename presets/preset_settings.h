@@ -44,7 +44,7 @@ class PresetSettings {
 
  private:
   using Encoder = void (*)(CPresetSystemEffect&, uint8_t*);
-  using Decoder = void (*)(CPresetSystemEffect&, const uint8_t*, bool);
+  using Decoder = bool (*)(CPresetSystemEffect&, const uint8_t*, bool);
   void storeRecord(const char* valueName, size_t size, Encoder encode);
   void recallRecord(const char* valueName, size_t size, Decoder decode);
 

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "presets/factory_programs.h"
+#include "presets/name_cut.h"
 #include "presets/record_formats.h"
 
 namespace {
@@ -97,7 +98,7 @@ void CPresetSystemEffect::getProgramName(char* name) {
 
 void CPresetSystemEffect::setProgramName(char* name) {
   char scratch[kProgramNameLength + 1] = {};
-  std::strncpy(scratch, name, kProgramNameLength);
+  cutUtf8(scratch, name, kProgramNameLength);
   if (programs) storeProgramName(programs[currentProgram.load()], scratch);
   if (PresetSystemListener* window = getListener()) window->programNameChanged(scratch);
 }

@@ -16,9 +16,11 @@ static_assert(sizeof(ProgramRecord) == 96, "ProgramRecord is 96 bytes");
 static_assert(offsetof(ProgramRecord, values) == 24, "values follow the name");
 
 // Stores a name: shorter texts are zero-padded with their terminator, longer
-// ones give exactly their first 24 bytes without one.
+// ones are cut to at most 24 bytes at a character boundary (24 bytes have no
+// terminator).
 void storeProgramName(ProgramRecord& record, const char* text);
-// Reads the 24 name bytes followed by a zero byte (25 bytes written).
+// Reads the 24 name bytes followed by a zero byte (25 bytes written); an
+// incomplete character at the end of the field is left out.
 void readProgramName(const ProgramRecord& record, char* text);
 
 // Program values are written by automation and MIDI on one thread while the

@@ -49,15 +49,16 @@ bool writeRecordFile(const char* path, const unsigned char* data, size_t size) {
   return replaceFileAtomically(path, data, size, kNewFileMode);
 }
 
-void loadRecordFromFile(CPresetSystemEffect& fx, RecordKind kind, const char* path,
+bool loadRecordFromFile(CPresetSystemEffect& fx, RecordKind kind, const char* path,
                         bool byteReversed) {
   std::vector<uint8_t> record(recordFileFormat(kind).size, 0);
   readRecordFile(path, record.data(), record.size());
   switch (kind) {
-    case RecordKind::kPreset: decodePresetRecord(fx, record.data(), byteReversed); break;
-    case RecordKind::kBank: decodeBankRecord(fx, record.data(), byteReversed); break;
-    case RecordKind::kMidi: decodeMidiRecord(fx, record.data(), byteReversed); break;
+    case RecordKind::kPreset: return decodePresetRecord(fx, record.data(), byteReversed);
+    case RecordKind::kBank: return decodeBankRecord(fx, record.data(), byteReversed);
+    case RecordKind::kMidi: break;
   }
+  return decodeMidiRecord(fx, record.data(), byteReversed);
 }
 
 bool saveRecordToFile(CPresetSystemEffect& fx, RecordKind kind, const char* path) {

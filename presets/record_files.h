@@ -34,8 +34,8 @@ bool writeRecordFile(const char* path, const unsigned char* data, size_t size);
 
 // Reads the file into a zero-filled record of the kind and decodes it: a
 // file that cannot be read leaves the record zero, which the decoder turns
-// away (a bank still selects program 0).
-void loadRecordFromFile(CPresetSystemEffect& fx, RecordKind kind, const char* path,
+// away (a bank still selects program 0). True when the record was accepted.
+bool loadRecordFromFile(CPresetSystemEffect& fx, RecordKind kind, const char* path,
                         bool byteReversed);
 // Encodes the kind's record and writes it to the file; false on failure.
 bool saveRecordToFile(CPresetSystemEffect& fx, RecordKind kind, const char* path);

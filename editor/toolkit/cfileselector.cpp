@@ -6,7 +6,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
+#include <ctime>
 
 #include "editor/toolkit/cframe.h"
 
@@ -19,6 +21,8 @@ constexpr const char* kKdialog = "kdialog";
 constexpr const char* kFallbackPath = "/usr/local/bin:/usr/bin:/bin";
 // Exit status of a program whose status could not be collected.
 constexpr int kUnknownStatus = -1;
+// How often runModal looks at a running dialog.
+constexpr long kModalPollNs = 10 * 1000 * 1000;
 
 class SpawningRunner : public CNewFileSelector::Runner {
  public:
@@ -42,46 +46,109 @@ class SpawningRunner : public CNewFileSelector::Runner {
     return false;
   }
 
-  bool run(const std::vector<std::string>& argv, std::string& output, int& exitStatus) override {
-    if (argv.empty()) return false;
-    int fds[2];
-    if (pipe2(fds, O_CLOEXEC) != 0) return false;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
-    std::vector<char*> args;
-    for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
-    args.push_back(nullptr);
-    pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, args[0], &actions, nullptr, args.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    close(fds[1]);
-    if (spawned != 0) {
-      close(fds[0]);
-      return false;
-    }
-    char buffer[4096];
-    for (;;) {
-      const ssize_t got = read(fds[0], buffer, sizeof buffer);
-      if (got > 0) {
-        output.append(buffer, static_cast<size_t>(got));
-      } else if (got < 0 && errno == EINTR) {
-        continue;
-      } else {
-        break;
+  std::unique_ptr<CNewFileSelector::Job> start(const std::vector<std::string>& argv) override;
+};
+
+// A dialog program running as a child in a process group of its own, so
+// that ending it also ends whatever it started. Its output arrives through a
+// non-blocking pipe.
+class SpawnedJob : public CNewFileSelector::Job {
+ public:
+  SpawnedJob(pid_t pid, int outputPipe) : pid(pid), outputPipe(outputPipe) {}
+  ~SpawnedJob() override {
+    if (!reaped) {
+      kill(-pid, SIGKILL);
+      kill(pid, SIGKILL);
+      // A killed child ends at once; a host that ignores SIGCHLD leaves no
+      // status, and waitpid then answers ECHILD.
+      while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
       }
     }
-    close(fds[0]);
+    if (outputPipe >= 0) close(outputPipe);
+  }
+
+  bool finished(std::string& output, int& exitStatus) override {
+    if (reaped) return true;
+    if (!outputEnded) readAvailable();
+    if (!outputEnded) return false;
     int status = 0;
     pid_t waited;
     do {
-      waited = waitpid(pid, &status, 0);
+      waited = waitpid(pid, &status, WNOHANG);
     } while (waited < 0 && errno == EINTR);
-    // A host that ignores SIGCHLD leaves no status to collect.
+    if (waited == 0) return false;  // output closed, program still ending
+    reaped = true;
+    output = collected;
     exitStatus = waited == pid && WIFEXITED(status) ? WEXITSTATUS(status) : kUnknownStatus;
     return true;
   }
+
+ private:
+  void readAvailable() {
+    char buffer[4096];
+    for (;;) {
+      const ssize_t got = read(outputPipe, buffer, sizeof buffer);
+      if (got > 0) {
+        collected.append(buffer, static_cast<size_t>(got));
+      } else if (got < 0 && errno == EINTR) {
+        continue;
+      } else {
+        // Zero is the end of the output; EAGAIN means nothing more yet.
+        if (got == 0 || errno != EAGAIN) outputEnded = true;
+        return;
+      }
+    }
+  }
+
+  pid_t pid;
+  int outputPipe;
+  std::string collected;
+  bool outputEnded = false;
+  bool reaped = false;
+};
+
+std::unique_ptr<CNewFileSelector::Job> SpawningRunner::start(const std::vector<std::string>& argv) {
+  if (argv.empty()) return nullptr;
+  int fds[2];
+  if (pipe2(fds, O_CLOEXEC) != 0) return nullptr;
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+  posix_spawnattr_setpgroup(&attributes, 0);
+  std::vector<char*> args;
+  for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
+  args.push_back(nullptr);
+  pid_t pid = 0;
+  const int spawned = posix_spawn(&pid, args[0], &actions, &attributes, args.data(), environ);
+  posix_spawnattr_destroy(&attributes);
+  posix_spawn_file_actions_destroy(&actions);
+  close(fds[1]);
+  if (spawned != 0) {
+    close(fds[0]);
+    return nullptr;
+  }
+  fcntl(fds[0], F_SETFL, fcntl(fds[0], F_GETFL) | O_NONBLOCK);
+  return std::make_unique<SpawnedJob>(pid, fds[0]);
+}
+
+// The answer of a program that has already run to its end.
+class FinishedJob : public CNewFileSelector::Job {
+ public:
+  FinishedJob(std::string output, int exitStatus)
+      : output(std::move(output)), exitStatus(exitStatus) {}
+  bool finished(std::string& out, int& status) override {
+    out = output;
+    status = exitStatus;
+    return true;
+  }
+
+ private:
+  std::string output;
+  int exitStatus;
 };
 
 SpawningRunner spawningRunner;
@@ -110,6 +177,20 @@ CFileExtension::CFileExtension(const char* description, const char* extension,
       mimeType(mimeType ? mimeType : ""),
       macType(macType),
       uti(uti ? uti : "") {}
+
+std::unique_ptr<CNewFileSelector::Job> CNewFileSelector::Runner::start(
+    const std::vector<std::string>& argv) {
+  std::string output;
+  int exitStatus = kUnknownStatus;
+  if (!run(argv, output, exitStatus)) return nullptr;
+  return std::make_unique<FinishedJob>(std::move(output), exitStatus);
+}
+
+bool CNewFileSelector::Runner::run(const std::vector<std::string>& argv, std::string& output,
+                                   int& exitStatus) {
+  (void)argv, (void)output, (void)exitStatus;
+  return false;
+}
 
 void CNewFileSelector::setRunner(Runner* runner) {
   activeRunner = runner ? runner : &spawningRunner;
@@ -208,11 +289,30 @@ std::vector<std::string> CNewFileSelector::buildArguments() const {
   return zenity ? zenityArguments() : kdialogArguments();
 }
 
-bool CNewFileSelector::runModal() {
+CNewFileSelector::~CNewFileSelector() = default;
+
+bool CNewFileSelector::start() {
+  if (job) return false;
   selected.clear();
+  job = activeRunner->start(buildArguments());
+  return job != nullptr;
+}
+
+CNewFileSelector::Progress CNewFileSelector::poll() {
+  if (!job) return selected.empty() ? Progress::kCancelled : Progress::kChosen;
   std::string output;
   int exitStatus = kUnknownStatus;
-  if (!activeRunner->run(buildArguments(), output, exitStatus)) return false;
+  if (!job->finished(output, exitStatus)) return Progress::kRunning;
+  job.reset();
+  return takeAnswer(output, exitStatus) ? Progress::kChosen : Progress::kCancelled;
+}
+
+void CNewFileSelector::cancel() {
+  job.reset();
+  selected.clear();
+}
+
+bool CNewFileSelector::takeAnswer(const std::string& output, int exitStatus) {
   // Cancelling exits non-zero and prints nothing.
   if (exitStatus != 0 && exitStatus != kUnknownStatus) return false;
   selected = splitLines(output);
@@ -221,4 +321,12 @@ bool CNewFileSelector::runModal() {
   // painted again.
   if (parent) parent->invalid();
   return !selected.empty();
+}
+
+bool CNewFileSelector::runModal() {
+  if (!start()) return false;
+  const timespec pause{0, kModalPollNs};
+  Progress progress;
+  while ((progress = poll()) == Progress::kRunning) nanosleep(&pause, nullptr);
+  return progress == Progress::kChosen;
 }

@@ -262,6 +262,11 @@ bool CFrame::onWheel(const CPoint& where, const float& distance, const CButtonSt
 }
 
 int32_t CFrame::onKeyDown(VstKeyCode& keyCode) {
+  // Escape from the host's key events closes an open menu without a choice.
+  if (popupMenu && keyCode.virt == VKEY_ESCAPE) {
+    closePopupMenu(-1);
+    return 1;
+  }
   if (focusView) {
     const int32_t used = focusView->onKeyDown(keyCode);
     if (used != -1) return used;

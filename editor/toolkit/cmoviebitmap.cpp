@@ -29,6 +29,13 @@ void CMovieBitmap::draw(CDrawContext* context) {
   setDirty(false);
 }
 
+bool CMovieBitmap::isDirty() const { return CView::isDirty() || shownFrame() != drawnFrame; }
+
+void CMovieBitmap::setDirty(bool state) {
+  CControl::setDirty(state);
+  if (!state) drawnFrame = shownFrame();
+}
+
 bool CMovieBitmap::isTypeOf(const char* className) const {
   return (className && std::strcmp(className, "CMovieBitmap") == 0) ||
          CControl::isTypeOf(className);

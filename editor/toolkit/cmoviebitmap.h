@@ -13,6 +13,14 @@ class CMovieBitmap : public CControl, public IMultiBitmapControl {
                const CPoint& offset = CPoint(0, 0));
 
   void draw(CDrawContext* context) override;
+  // Dirty only when the frame shown changes: a lamp or meter polled on
+  // every idle pass moves its value far more often than its picture.
+  bool isDirty() const override;
+  void setDirty(bool state = true) override;
   bool isTypeOf(const char* className) const override;
   CView* newCopy() const override { return new CMovieBitmap(*this); }
+
+ private:
+  int32_t shownFrame() const { return frameForValue(getValueNormalized()); }
+  int32_t drawnFrame = -1;
 };

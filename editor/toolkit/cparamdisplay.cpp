@@ -81,20 +81,30 @@ void CParamDisplay::drawBack(CDrawContext* context) {
   }
 }
 
+CHoriTxtAlign CParamDisplay::alignmentFor(CDrawContext* context, const char* text,
+                                          const CRect& textRect) const {
+  // A text wider than the field shows its start rather than its middle.
+  if (showStartWhenTooWide && horiAlign != kLeftText &&
+      context->getStringWidth(text) > textRect.getWidth())
+    return kLeftText;
+  return horiAlign;
+}
+
 void CParamDisplay::drawText(CDrawContext* context, const char* text) {
   if (style & kNoTextStyle || !text || !*text) return;
   context->setFont(&font);
   CRect textRect = size;
   // Keep the text off the frame line.
   textRect.inset(2, 0);
+  const CHoriTxtAlign align = alignmentFor(context, text, textRect);
   if (style & kShadowText) {
     CRect shadowRect = textRect;
     shadowRect.offset(1, 1);
     context->setFontColor(shadowColor);
-    context->drawString(text, shadowRect, horiAlign, antialias);
+    context->drawString(text, shadowRect, align, antialias);
   }
   context->setFontColor(fontColor);
-  context->drawString(text, textRect, horiAlign, antialias);
+  context->drawString(text, textRect, align, antialias);
 }
 
 void CParamDisplay::draw(CDrawContext* context) {

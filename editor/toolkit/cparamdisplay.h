@@ -64,6 +64,10 @@ class CParamDisplay : public CControl {
  protected:
   void drawBack(CDrawContext* context);
   void drawText(CDrawContext* context, const char* text);
+  // The alignment a text gets in textRect: the field's own, or left when
+  // the text does not fit and the field shows the start of such texts.
+  CHoriTxtAlign alignmentFor(CDrawContext* context, const char* text,
+                             const CRect& textRect) const;
 
   int32_t style;
   CFontDesc font{"Arial", 12};
@@ -74,6 +78,9 @@ class CParamDisplay : public CControl {
   CHoriTxtAlign horiAlign = kCenterText;
   bool textTransparent = false;
   bool antialias = true;
+  // Text fields show the start of a text too wide for them (a name is read
+  // from its start); displays keep their alignment.
+  bool showStartWhenTooWide = false;
   void (*stringConvert)(float, char*) = nullptr;
   void (*stringConvertWithData)(float, char*, void*) = nullptr;
   CParamDisplayValueToStringProc valueToString = nullptr;

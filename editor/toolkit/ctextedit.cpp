@@ -28,6 +28,14 @@ void appendUtf8(std::string& out, int32_t c) {
   }
 }
 
+// Cuts s to at most limit bytes without splitting a UTF-8 character.
+void cutUtf8(std::string& s, size_t limit) {
+  if (s.size() <= limit) return;
+  size_t end = limit;
+  while (end > 0 && (static_cast<unsigned char>(s[end]) & 0xc0) == 0x80) --end;
+  s.resize(end);
+}
+
 // Removes the last whole UTF-8 character.
 void popUtf8(std::string& s) {
   while (!s.empty()) {
@@ -43,12 +51,13 @@ CTextEdit::CTextEdit(const CRect& size, CControlListener* listener, int32_t tag,
     : CParamDisplay(size, background, style) {
   this->listener = listener;
   this->tag = tag;
+  showStartWhenTooWide = true;
   setText(txt);
 }
 
 void CTextEdit::setText(const char* txt) {
   text = txt ? txt : "";
-  if (text.size() > kMaxTextLength) text.resize(kMaxTextLength);
+  cutUtf8(text, maxLength);
   setDirty(true);
 }
 
@@ -62,9 +71,12 @@ void CTextEdit::draw(CDrawContext* context) {
       drawText(context, editText.c_str());
       context->setFont(&font);
       const CCoord width = context->getStringWidth(editText.c_str());
+      CRect textRect = size;
+      textRect.inset(2, 0);
+      const CHoriTxtAlign align = alignmentFor(context, editText.c_str(), textRect);
       CCoord x = size.left + 2 + width + kCaretGap;
-      if (horiAlign == kCenterText) x = size.left + (size.getWidth() + width) / 2 + kCaretGap;
-      if (horiAlign == kRightText) x = size.right - 2;
+      if (align == kCenterText) x = size.left + (size.getWidth() + width) / 2 + kCaretGap;
+      if (align == kRightText) x = size.right - 2;
       context->setFrameColor(fontColor);
       context->drawLine(CPoint(x, size.top + 2), CPoint(x, size.bottom - 3));
     } else {
@@ -108,7 +120,7 @@ int32_t CTextEdit::onKeyDown(VstKeyCode& keyCode) {
   if (keyCode.virt == VKEY_SPACE || (c >= kFirstPrintable && c != kDeleteCharacter && c <= kMaxCodePoint)) {
     std::string grown = editText;
     appendUtf8(grown, keyCode.virt == VKEY_SPACE ? ' ' : c);
-    if (grown.size() <= kMaxTextLength) editText = grown;
+    if (grown.size() <= maxLength) editText = grown;
     invalid();
   }
   // While editing, the field keeps every key from the host.

@@ -29,6 +29,9 @@ class CTextEdit : public CParamDisplay {
 
   // The longest text the field holds, in bytes.
   static constexpr size_t kMaxTextLength = 255;
+  // A shorter limit; typing refuses a character that would not fit whole.
+  void setMaxLength(size_t bytes) { maxLength = bytes < kMaxTextLength ? bytes : kMaxTextLength; }
+  size_t getMaxLength() const { return maxLength; }
 
  private:
   void endEditing(bool commit);
@@ -37,4 +40,5 @@ class CTextEdit : public CParamDisplay {
   std::string editText;
   bool editingText = false;
   bool cancelRequested = false;
+  size_t maxLength = kMaxTextLength;
 };

@@ -188,7 +188,10 @@ class X11Frame : public IPlatformFrame {
     Window child;
     XTranslateCoordinates(display, window, DefaultRootWindow(display), static_cast<int>(where.x),
                           static_cast<int>(where.y), &rootX, &rootY, &child);
-    popup = std::make_unique<X11PopupMenu>(display, rootX, rootY, entries, itemsPerColumn);
+    // Opened by a press: a second press within the double-click time is
+    // part of the same gesture, not a choice.
+    popup = std::make_unique<X11PopupMenu>(display, rootX, rootY, entries, itemsPerColumn,
+                                           lastPressTime + kDoubleClickMs);
     if (!popup->isOpen()) {
       popup.reset();
       frame->closePopupMenu(-1);

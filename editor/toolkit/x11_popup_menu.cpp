@@ -1,5 +1,7 @@
 #include "editor/toolkit/x11_popup_menu.h"
 
+#include <X11/keysym.h>
+
 #include <algorithm>
 #include <cstdlib>
 
@@ -20,8 +22,9 @@ void selectMenuFont(cairo_t* cr) {
 }  // namespace
 
 X11PopupMenu::X11PopupMenu(Display* display, int rootX, int rootY,
-                           const std::vector<PopupMenuEntry>& entries, int32_t itemsPerColumn)
-    : display(display), entries(entries) {
+                           const std::vector<PopupMenuEntry>& entries, int32_t itemsPerColumn,
+                           Time quietUntil)
+    : display(display), entries(entries), quietUntil(quietUntil) {
   if (entries.empty()) return;
   const int count = static_cast<int>(entries.size());
   layout = measure();
@@ -37,7 +40,7 @@ X11PopupMenu::X11PopupMenu(Display* display, int rootX, int rootY,
   XSetWindowAttributes attributes{};
   attributes.override_redirect = True;
   attributes.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
-                          LeaveWindowMask;
+                          LeaveWindowMask | KeyPressMask;
   attributes.background_pixel = WhitePixel(display, screen);
   window = XCreateWindow(display, RootWindow(display, screen), rootX, rootY,
                          static_cast<unsigned>(width), static_cast<unsigned>(height), 0,
@@ -50,6 +53,9 @@ X11PopupMenu::X11PopupMenu(Display* display, int rootX, int rootY,
   XMapRaised(display, window);
   XGrabPointer(display, window, False, ButtonPressMask | ButtonReleaseMask | PointerMotionMask,
                GrabModeAsync, GrabModeAsync, None, None, CurrentTime);
+  // The keyboard too, so Escape reaches the menu whoever had the focus.
+  keyboardGrabbed = XGrabKeyboard(display, window, False, GrabModeAsync, GrabModeAsync,
+                                  CurrentTime) == GrabSuccess;
   Window root, child;
   int wx, wy;
   unsigned int mask;
@@ -60,6 +66,7 @@ X11PopupMenu::X11PopupMenu(Display* display, int rootX, int rootY,
 X11PopupMenu::~X11PopupMenu() {
   if (!window) return;
   XUngrabPointer(display, CurrentTime);
+  if (keyboardGrabbed) XUngrabKeyboard(display, CurrentTime);
   blitter.reset();
   if (surface) cairo_surface_destroy(surface);
   XDestroyWindow(display, window);
@@ -169,9 +176,17 @@ X11PopupMenu::Outcome X11PopupMenu::handleEvent(const XEvent& event, int32_t& ch
       const int x = event.xbutton.x;
       const int y = event.xbutton.y;
       if (x < 0 || y < 0 || x >= width || y >= height) return Outcome::kDismissed;
+      // The second press of the double-click that opened the menu.
+      if (!travelled && quietUntil != CurrentTime &&
+          static_cast<int32_t>(event.xbutton.time - quietUntil) < 0)
+        return Outcome::kNone;
       pressedInside = true;
       return Outcome::kNone;
     }
+    case KeyPress:
+      if (XLookupKeysym(const_cast<XKeyEvent*>(&event.xkey), 0) == XK_Escape)
+        return Outcome::kDismissed;
+      return Outcome::kNone;
     case ButtonRelease: {
       if (!pressedInside && !travelled) return Outcome::kNone;
       const int x = event.xbutton.x;

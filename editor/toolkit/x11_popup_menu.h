@@ -1,5 +1,6 @@
 // The pop-up menu window on X11: an override-redirect window listing the
-// entries with a check mark, holding the pointer grab while it is open.
+// entries with a check mark, holding the pointer and keyboard grabs while it
+// is open. Escape closes it without a choice.
 #pragma once
 
 #include <X11/Xlib.h>
@@ -14,8 +15,10 @@
 class X11PopupMenu {
  public:
   // Opens at root coordinates (x, y); isOpen() is false when that failed.
+  // Presses before quietUntil (server time) where the opening click was
+  // made are the rest of that click (a double-click) and choose nothing.
   X11PopupMenu(Display* display, int rootX, int rootY, const std::vector<PopupMenuEntry>& entries,
-               int32_t itemsPerColumn);
+               int32_t itemsPerColumn, Time quietUntil = CurrentTime);
   ~X11PopupMenu();
   X11PopupMenu(const X11PopupMenu&) = delete;
   X11PopupMenu& operator=(const X11PopupMenu&) = delete;
@@ -51,6 +54,8 @@ class X11PopupMenu {
   // only after the pointer travelled, so a plain click just opens the menu.
   bool pressedInside = false;
   bool travelled = false;
+  Time quietUntil;
+  bool keyboardGrabbed = false;
   int startX = 0;
   int startY = 0;
 };

@@ -334,6 +334,26 @@ TEST_F(ToolkitControls, ParamDisplayUsesItsConversionFontAndColours) {
   EXPECT_EQ(rightHalfYellow, 0) << "left-aligned text";
 }
 
+TEST_F(ToolkitControls, TextFieldTooNarrowForItsTextShowsItsStart) {
+  // A letter and a long run of spaces: centred, the letter would lie left of
+  // the field and nothing would show.
+  char text[64];
+  std::snprintf(text, sizeof text, "W%50s", "");
+  auto* display = new CTextEdit(CRect(10, 10, 110, 30), &listener, 33, text);
+  display->setFont(kNormalFontVerySmall);
+  display->setFontColor(CColor(255, 255, 0, 255));
+  display->setBackColor(CColor(0, 0, 255, 255));
+  display->setHoriAlign(kCenterText);
+  frame->addView(display);
+  frame->idle();
+  cairo_surface_t* pixels = frame->getBackBuffer();
+  int leftYellow = 0;
+  for (int y = 11; y < 29; ++y)
+    for (int x = 11; x < 30; ++x)
+      if (pixelAt(pixels, x, y).red > 128) ++leftYellow;
+  EXPECT_GT(leftYellow, 5);
+}
+
 // ---- CSplashScreen ----
 
 TEST_F(ToolkitControls, SplashScreenOpensAndClosesItsPicture) {

@@ -180,6 +180,32 @@ TEST_F(X11Frame, PopupMenuChoosesAnEntry) {
   EXPECT_STREQ(menu->getCurrent()->getTitle(), "Third");
 }
 
+TEST_F(X11Frame, DoubleClickOnAPopupMenuChoosesNothingAndEscapeClosesIt) {
+  openFrame();
+  // Pop-up style: the menu opens over the control, its first entry under
+  // the pointer, where the second click of a double-click lands.
+  auto* menu = new COptionMenu(CRect(200, 10, 260, 30), &listener, 45, nullptr, nullptr,
+                               kPopupStyle | kCheckStyle);
+  for (const char* title : {"First", "Second", "Third"}) menu->addEntry(title);
+  menu->setCurrent(2);
+  frame->addView(menu);
+  pointerTo(205, 15);
+  button(true);
+  ASSERT_TRUE(pumpUntil([&] { return frame->getOpenPopupMenu() == menu; }));
+  button(false);
+  button(true);
+  button(false);
+  settle();
+  EXPECT_TRUE(listener.values.empty()) << "the double-click chose an entry";
+  EXPECT_STREQ(menu->getCurrent()->getTitle(), "Third");
+  ASSERT_EQ(frame->getOpenPopupMenu(), menu);
+
+  tap(XK_Escape);
+  ASSERT_TRUE(pumpUntil([&] { return frame->getOpenPopupMenu() == nullptr; }));
+  EXPECT_TRUE(listener.values.empty());
+  EXPECT_STREQ(menu->getCurrent()->getTitle(), "Third");
+}
+
 // Records what the window system delivers.
 struct PointerProbe : CView {
   explicit PointerProbe(const CRect& size) : CView(size) {}

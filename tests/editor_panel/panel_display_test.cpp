@@ -173,6 +173,28 @@ TEST_F(PanelDisplay, LampsFollowSwitchesAndEngine) {
   EXPECT_NEAR(modulation->getValue(), 0.f, 1e-6f);
 }
 
+TEST_F(PanelDisplay, IdleRedrawsALampOnlyWhenItsPictureChanges) {
+  readings.effectiveDelayMs = 250;
+  readings.halfPeak = 0.5f;
+  for (int pass = 0; pass < 3; ++pass) idleAt(now + 16);  // the first full paint
+  const uint64_t settled = frame->getDrawCount();
+  // A slow LFO: the phase moves on every pass, the lamp's frame does not
+  // (101 frames: one frame is 0.02 of sin).
+  for (int pass = 0; pass < 600; ++pass) {
+    readings.lfoPhase = 0.00001f * static_cast<float>(pass);
+    idleAt(now + 16);
+  }
+  EXPECT_EQ(frame->getDrawCount(), settled) << "nothing shown changed";
+
+  readings.lfoPhase = static_cast<float>(M_PI / 2);  // the brightest frame
+  idleAt(now + 16);
+  idleAt(now + 16);
+  EXPECT_GT(frame->getDrawCount(), settled);
+  const uint64_t lit = frame->getDrawCount();
+  idleAt(now + 16);
+  EXPECT_EQ(frame->getDrawCount(), lit);
+}
+
 TEST_F(PanelDisplay, IdleWithoutAKnownPointerLeavesTheDisplayAlone) {
   readings.effectiveDelayMs = 42;
   idleAt(now + 10);

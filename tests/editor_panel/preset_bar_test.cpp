@@ -107,6 +107,29 @@ TEST_F(PresetBar, MenuSelectsAProgramAndTicksTheCurrentOne) {
   EXPECT_EQ(fx->getCurrentProgramIndex(), 6);
 }
 
+TEST_F(PresetBar, DoubleClickOnTheMenuButtonChoosesNothing) {
+  click(centre(kMenuRect));
+  frame->closePopupMenu(3);
+  ASSERT_EQ(fx->getCurrentProgramIndex(), 3);
+  doubleClick(centre(kMenuRect));
+  EXPECT_EQ(fx->getCurrentProgramIndex(), 3);
+  EXPECT_EQ(nameField(), programName(3));
+  frame->closePopupMenu(-1);
+  EXPECT_EQ(fx->getCurrentProgramIndex(), 3);
+}
+
+TEST_F(PresetBar, EscapeClosesTheMenuWithoutAChoice) {
+  fx->selectProgram(3);
+  hover(centre(kMenuRect));
+  click(centre(kMenuRect));
+  ASSERT_EQ(frame->getOpenPopupMenu(), menu());
+  // The host hands keys to the editor.
+  VstKeyCode escape{0, VKEY_ESCAPE, 0};
+  EXPECT_TRUE(editor->onKeyDown(escape));
+  EXPECT_EQ(frame->getOpenPopupMenu(), nullptr);
+  EXPECT_EQ(fx->getCurrentProgramIndex(), 3);
+}
+
 TEST_F(PresetBar, TypedNameIsCutTo24Characters) {
   const std::string typed = "abcdefghijklmnopqrstuvwxyz1234";  // 30
   click(centre(control(kTagName)->getViewSize()));
@@ -117,6 +140,27 @@ TEST_F(PresetBar, TypedNameIsCutTo24Characters) {
   EXPECT_EQ(nameField(), kept);
   EXPECT_EQ(menu()->getCurrent()->getTitle(), kept);
   EXPECT_EQ(std::memcmp(fx->getPrograms()[fx->getCurrentProgramIndex()].name, kept.data(), 24), 0);
+}
+
+TEST_F(PresetBar, TypedNameNeverEndsInHalfACharacter) {
+  const std::string letters = "abcdefghijklmnopqrstuvw";  // 23
+  click(centre(control(kTagName)->getViewSize()));
+  for (int i = 0; i < 24; ++i) typeKey(VKEY_BACK, VKEY_BACK);
+  for (char c : letters) typeKey(c);
+  typeKey(0xe9);  // é: two bytes, one too many for the field
+  typeKey(0xe9);
+  typeKey(0, VKEY_RETURN);
+  EXPECT_EQ(nameField(), letters);
+  EXPECT_EQ(menu()->getCurrent()->getTitle(), letters);
+  EXPECT_EQ(programName(fx->getCurrentProgramIndex()), letters);
+  EXPECT_EQ(fx->getPrograms()[fx->getCurrentProgramIndex()].name[23], 0);
+
+  // One two-byte character still fits after 22 letters.
+  click(centre(control(kTagName)->getViewSize()));
+  typeKey(VKEY_BACK, VKEY_BACK);
+  typeKey(0xe9);
+  typeKey(0, VKEY_RETURN);
+  EXPECT_EQ(nameField(), letters.substr(0, 22) + "\xc3\xa9");
 }
 
 TEST_F(PresetBar, LabelsStoreOnDoubleClickAndClearWithControl) {

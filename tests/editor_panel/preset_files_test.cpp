@@ -138,6 +138,44 @@ TEST_F(PresetFiles, RightClickOnAGreenArrowLoadsByteReversed) {
   EXPECT_EQ(param(kMix), mix);
 }
 
+TEST_F(PresetFiles, SavedFilesGetTheirExtensionWhenTheNameHasNone) {
+  selector.answers.push_back(folder + "/plain");
+  click(centre(kSavePresetRect));
+  selector.answers.push_back(folder + "/plain");
+  click(centre(kSaveBankRect));
+  selector.answers.push_back(folder + "/plain");
+  click(centre(kSaveMidiRect));
+  EXPECT_EQ(fileBytes(folder + "/plain.qel").size(), kPresetFileSize);
+  EXPECT_EQ(fileBytes(folder + "/plain.qeb").size(), kBankFileSize);
+  EXPECT_EQ(fileBytes(folder + "/plain.qem").size(), kMidiFileSize);
+  EXPECT_FALSE(std::filesystem::exists(folder + "/plain"));
+  EXPECT_EQ(std::string(editor->getPresetFileName()), "plain.qel");
+
+  // A name with an extension of its own keeps it.
+  selector.answers.push_back(folder + "/take.two.bak");
+  click(centre(kSavePresetRect));
+  EXPECT_EQ(fileBytes(folder + "/take.two.bak").size(), kPresetFileSize);
+}
+
+TEST_F(PresetFiles, ARejectedLoadSaysSoInTheControllerDisplay) {
+  const std::string bank = folder + "/all.qeb";
+  selector.answers.push_back(bank);
+  click(centre(kSaveBankRect));
+  ASSERT_EQ(fileBytes(bank).size(), kBankFileSize);
+  hover(centre(kLoadPresetRect));
+  EXPECT_EQ(controllerText(), "");
+
+  selector.answers.push_back(bank);  // a bank is no preset
+  click(centre(kLoadPresetRect));
+  EXPECT_EQ(controllerText(), "file not loaded");
+  idleAt(now + 3500);
+  EXPECT_EQ(controllerText(), "");
+
+  selector.answers.push_back(folder + "/missing.qem");
+  click(centre(kLoadMidiRect));
+  EXPECT_EQ(controllerText(), "file not loaded");
+}
+
 TEST_F(PresetFiles, BankRoundTrip) {
   const std::string path = folder + "/all.qeb";
   selector.answers.push_back(path);

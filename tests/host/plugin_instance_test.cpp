@@ -183,6 +183,19 @@ TEST_F(PluginInstance, FreshInstanceReadsBackProgramZero) {
   EXPECT_EQ(programs[4].values[17], 0.730769f);
 }
 
+TEST_F(PluginInstance, HostProgramNamesAreCutAtACharacterBoundary) {
+  // 23 letters and two two-byte characters: the first one would end at
+  // byte 25, so only the letters fit.
+  char typed[] = "abcdefghijklmnopqrstuvw\xc3\xa9\xc3\xa9";
+  dispatch(effSetProgramName, 0, 0, typed);
+  EXPECT_EQ(programName(), "abcdefghijklmnopqrstuvw");
+  EXPECT_EQ(effect()->getPrograms()[0].name[23], 0);
+
+  char euros[] = "0123456789012345678901\xe2\x82\xac\xe2\x82\xac";  // 22 + 3 + 3
+  dispatch(effSetProgramName, 0, 0, euros);
+  EXPECT_EQ(programName(), "0123456789012345678901");
+}
+
 TEST_F(PluginInstance, ProgramNamesKeepAtMost24Characters) {
   char name24[] = "abcdefghijklmnopqrstuvwx";
   dispatch(effSetProgramName, 0, 0, name24);
