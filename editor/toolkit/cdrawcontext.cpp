@@ -10,7 +10,9 @@ namespace {
 double unit(uint8_t component) { return component / 255.0; }
 }  // namespace
 
-CDrawContext::CDrawContext(cairo_surface_t* surface) : cr(cairo_create(surface)) {
+CDrawContext::CDrawContext(cairo_surface_t* surface, double zoom)
+    : cr(cairo_create(surface)), zoom(zoom) {
+  cairo_scale(cr, zoom, zoom);
   double x1, y1, x2, y2;
   cairo_clip_extents(cr, &x1, &y1, &x2, &y2);
   clipRect = CRect(x1, y1, x2, y2);

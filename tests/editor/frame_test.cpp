@@ -252,8 +252,8 @@ std::vector<unsigned char> pngBytes(int width, int height) {
 }
 
 std::vector<unsigned char> storedPng;
-bool fakeLookup(int32_t id, const unsigned char** data, size_t* size) {
-  if (id != 4242) return false;
+bool fakeLookup(int32_t id, int32_t zoomPercent, const unsigned char** data, size_t* size) {
+  if (id != 4242 || zoomPercent != 100) return false;
   *data = storedPng.data();
   *size = storedPng.size();
   return true;

@@ -1,5 +1,6 @@
 #include "tools/skingen/front_panel.h"
 
+#include <cmath>
 #include <cstdint>
 #include <string>
 
@@ -196,21 +197,23 @@ void drawBadge(cairo_t* cr) {
 
 void paintPlateTexture(Image& image, unsigned seed) {
   // Horizontal brushing: long streaks along x that differ from row to row,
-  // a faint grain, and a little more light towards the top.
-  constexpr int kStreakLength = 29;
+  // a faint grain, and a little more light towards the top. Drawn per pixel,
+  // so a zoomed plate has finer brushing rather than enlarged streaks.
+  constexpr int kStreakLength = 29;  // at 1×
+  const int streakLength = static_cast<int>(std::lround(kStreakLength * image.zoom()));
   cairo_surface_t* s = image.surface();
   cairo_surface_flush(s);
   unsigned char* data = cairo_image_surface_get_data(s);
   const int stride = cairo_image_surface_get_stride(s);
-  const int width = image.width(), height = image.height();
+  const int width = image.pixelWidth(), height = image.pixelHeight();
   const Rgb base = palette::kFace;
   for (int y = 0; y < height; ++y) {
     auto* row = reinterpret_cast<std::uint32_t*>(data + y * stride);
     const double rowTone = 2.2 * hashNoise(0, y, seed);
     const double light = 4.0 * (1.0 - static_cast<double>(y) / height);
     for (int x = 0; x < width; ++x) {
-      const int cell = x / kStreakLength;
-      const double t = static_cast<double>(x % kStreakLength) / kStreakLength;
+      const int cell = x / streakLength;
+      const double t = static_cast<double>(x % streakLength) / streakLength;
       const double smooth = t * t * (3 - 2 * t);
       const double streak = (1 - smooth) * hashNoise(cell, y, seed + 1) +
                             smooth * hashNoise(cell + 1, y, seed + 1);
@@ -225,8 +228,9 @@ void paintPlateTexture(Image& image, unsigned seed) {
   cairo_surface_mark_dirty(s);
 }
 
-FrontPanel drawFrontPanel() {
-  FrontPanel panel{Image(kWindowWidth, kWindowHeight, false), Image(kWindowWidth, kWindowHeight, false)};
+FrontPanel drawFrontPanel(double zoom) {
+  FrontPanel panel{Image(kWindowWidth, kWindowHeight, false, zoom),
+                   Image(kWindowWidth, kWindowHeight, false, zoom)};
   paintPlateTexture(panel.bare, kFrontSeed);
   {
     Painter cr(panel.bare);
