@@ -32,6 +32,8 @@ class CFrame : public CView {
   // The window's size in pixels: the frame's size times the zoom, rounded.
   int32_t getPixelWidth() const;
   int32_t getPixelHeight() const;
+  // A window pixel position in frame units.
+  CPoint fromPixels(double x, double y) const { return CPoint(x / zoom, y / zoom); }
   IPlatformFrame* getPlatformFrame() const { return platform.get(); }
 
   // The frame takes over the caller's reference.

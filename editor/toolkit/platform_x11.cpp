@@ -201,7 +201,7 @@ class X11Frame : public IPlatformFrame {
 
  private:
   // Window pixels to frame units: the frame lays its views out at 1×.
-  CPoint toFrame(int x, int y) const { return CPoint(x / zoom, y / zoom); }
+  CPoint toFrame(int x, int y) const { return frame->fromPixels(x, y); }
 
   void presentPixels(const CRect& pixels) {
     if (!blitter || windowGone) return;
