@@ -142,6 +142,10 @@ class PanelPixels : public PanelTest {
     EXPECT_TRUE(editor->open(nullptr));
     frame = editor->getFrame();
     frame->idle();
+    return grab();
+  }
+  // The back buffer's pixels as they are now.
+  std::vector<uint32_t> grab() {
     cairo_surface_t* buffer = frame->getBackBuffer();
     cairo_surface_flush(buffer);
     width = cairo_image_surface_get_width(buffer);
@@ -197,6 +201,41 @@ TEST_F(PanelPixels, PlateAt200PercentIsNotMadeOfRepeatedBlocks) {
     }
   EXPECT_LT(blocks, samples / 2);
 }
+
+// The name and controller fields print in their font colour (36, 36, 32):
+// their stems are solid, not greyed by anti-aliasing, at every zoom.
+class FieldText : public PanelPixels, public ::testing::WithParamInterface<int> {
+ protected:
+  // Inside the field's outline, which is drawn in the same colour.
+  int darkestDistance(const std::vector<uint32_t>& pixels, const PanelRect& field) const {
+    const double z = GetParam() / 100.0;
+    const Rgb ink{36, 36, 32};
+    constexpr int kOutline = 2;
+    const int top = static_cast<int>((field.top + kOutline) * z);
+    const int bottom = static_cast<int>((field.bottom - kOutline) * z);
+    const int left = static_cast<int>((field.left + kOutline) * z);
+    const int right = static_cast<int>((field.right - kOutline) * z);
+    int darkest = 1000;
+    for (int y = top; y < bottom; ++y)
+      for (int x = left; x < right; ++x)
+        darkest = std::min(darkest, distance(at(pixels, x, y), ink));
+    return darkest;
+  }
+};
+
+TEST_P(FieldText, NameAndControllerFieldStemsReachTheFontColour) {
+  render(GetParam());
+  // Pointing at a knob with no controller shows "not assigned".
+  hover(centre(kInputKnobRect));
+  editor->idle();
+  frame->idle();
+  const std::vector<uint32_t> pixels = grab();
+  EXPECT_LE(darkestDistance(pixels, kNameFieldRect), 12);
+  EXPECT_LE(darkestDistance(pixels, kControllerDisplayRect), 12);
+}
+
+INSTANTIATE_TEST_SUITE_P(Steps, FieldText, ::testing::Values(100, 150, 200),
+                         [](const auto& info) { return std::to_string(info.param); });
 
 }  // namespace
 }  // namespace panel_test
