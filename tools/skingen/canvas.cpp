@@ -141,6 +141,15 @@ void copyArea(cairo_t* cr, const Image& source, int sx, int sy, int dx, int dy, 
   cairo_restore(cr);
 }
 
+void copyWhole(cairo_t* cr, const Image& source) {
+  cairo_save(cr);
+  cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+  cairo_set_source_surface(cr, source.surface(), 0, 0);
+  cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
+  cairo_paint(cr);
+  cairo_restore(cr);
+}
+
 double textWidth(cairo_t* cr, const std::string& text, const TextStyle& style) {
   cairo_save(cr);
   selectFont(cr, style);

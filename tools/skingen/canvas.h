@@ -68,6 +68,9 @@ void fillRect(cairo_t* cr, double x, double y, double w, double h, Rgb c, double
 // rounded to its pixel grid the way the editor places controls.
 void copyArea(cairo_t* cr, const Image& source, int sx, int sy, int dx, int dy, int w, int h);
 
+// Copies every pixel of source onto the image of cr, which has its size.
+void copyWhole(cairo_t* cr, const Image& source);
+
 enum class Align { Left, Centre, Right };
 
 struct TextStyle {

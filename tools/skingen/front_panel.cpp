@@ -248,7 +248,7 @@ FrontPanel drawFrontPanel(double zoom) {
     drawBadge(cr);
   }
   Painter cr(panel.finished);
-  copyArea(cr, panel.bare, 0, 0, 0, 0, kWindowWidth, kWindowHeight);
+  copyWhole(cr, panel.bare);
   drawSectionTitles(cr);
   drawControlLabels(cr);
   drawMeterScale(cr);

@@ -15,7 +15,7 @@ using namespace layout;
 Image copyOf(const Image& source) {
   Image image(source.width(), source.height(), false, source.zoom());
   Painter cr(image);
-  copyArea(cr, source, 0, 0, 0, 0, source.width(), source.height());
+  copyWhole(cr, source);
   return image;
 }
 

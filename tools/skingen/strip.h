@@ -23,16 +23,19 @@ Image drawStrip(const layout::SkinBitmapInfo& info, const Image* frontPanel, lay
   Image image(info.width, info.height, info.hasAlpha, zoom);
   Painter cr(image);
   const int frameHeight = info.frameHeight();
+  // At 150 % an odd width ends in a pixel only half inside the 1× width;
+  // frames fill it too, so no dark column shows at the control's edge.
+  const double width = image.pixelWidth() / zoom;
   auto frameTop = [&](int frame) {
     return layout::toZoomedPixel(frame * frameHeight, zoom) / zoom;
   };
   for (int frame = 0; frame < info.frames; ++frame) {
     cairo_save(cr);
     cairo_translate(cr, 0, frameTop(frame));
-    cairo_rectangle(cr, 0, 0, info.width, frameTop(frame + 1) - frameTop(frame));
+    cairo_rectangle(cr, 0, 0, width, frameTop(frame + 1) - frameTop(frame));
     cairo_clip(cr);
     if (frontPanel && !info.hasAlpha)
-      copyArea(cr, *frontPanel, under.left, under.top, 0, 0, info.width, frameHeight);
+      copyArea(cr, *frontPanel, under.left, under.top, 0, 0, info.width + 1, frameHeight + 1);
     drawFrame(static_cast<cairo_t*>(cr), frame);
     cairo_restore(cr);
   }
