@@ -59,9 +59,11 @@ void Editor::chooseZoom(int32_t percent) {
   if (frame) pendingZoom = percent;
 }
 
-// Runs from idle, outside the frame's event handling: the window and every
+// Runs from idle, outside the frame's event handling (an idle from a modal
+// loop inside a handler waits for the next one): the window and every
 // control are rebuilt, as when the host closes and reopens the editor.
 void Editor::applyChosenZoom() {
+  if (frame && frame->isHandlingEvents()) return;
   const int32_t zoom = pendingZoom;
   pendingZoom = 0;
   if (!zoom || !frame || zoom == frameZoomPercent() || !effect) return;

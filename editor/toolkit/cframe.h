@@ -28,6 +28,9 @@ class CFrame : public CView {
   // Releases every view, the window and the frame itself.
   void close();
   bool isOffscreen() const { return !platform; }
+  // True while a window-system event is being handled (a handler may run a
+  // modal loop that idles the editor meanwhile).
+  bool isHandlingEvents() const { return pumping; }
   double getZoom() const { return zoom; }
   // The window's size in pixels: the frame's size times the zoom, rounded.
   int32_t getPixelWidth() const;
