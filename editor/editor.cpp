@@ -88,7 +88,7 @@ bool Editor::open(void* ptr) {
   try {
     if (frame) close();
     AEffGUIEditor::open(ptr);
-    buildPanel();
+    buildPanel(getZoomPercent());
     CPresetSystemEditor::open(ptr);
     setKnobMode(kLinearMode);
     // Values set on other threads while the panel was being built were not
@@ -105,11 +105,12 @@ bool Editor::open(void* ptr) {
   return false;
 }
 
-void Editor::buildPanel() {
-  CBitmap* frontPanel = loadBitmap(kFrontPanelBitmap);
-  CBitmap* rearPanel = loadBitmap(kRearPanelBitmap);
-  frame = new MyFrame(toCRect(kWindowRect), systemWindow, this);
+void Editor::buildPanel(int32_t zoomPercent) {
+  frame = new MyFrame(toCRect(kWindowRect), systemWindow, this, zoomPercent / 100.0);
+  CBitmap* frontPanel = loadSkinBitmap(kFrontPanelBitmap);
+  CBitmap* rearPanel = loadSkinBitmap(kRearPanelBitmap);
   frame->setBackground(frontPanel);
+  addZoomMenu();
 
   // Adds a control and drops the local reference to its bitmap.
   auto add = [this](auto* control, CBitmap* bitmap) {
@@ -118,12 +119,12 @@ void Editor::buildPanel() {
     return control;
   };
   auto movie = [&](const PanelRect& r, int32_t tag, SkinBitmapId id) {
-    CBitmap* bitmap = loadBitmap(id);
+    CBitmap* bitmap = loadSkinBitmap(id);
     return add(new CMovieBitmap(toCRect(r), this, tag, framesOf(id), frameHeightOf(id), bitmap),
                bitmap);
   };
   auto knob = [&](const KnobPlacement& row) {
-    CBitmap* bitmap = loadBitmap(row.bitmap);
+    CBitmap* bitmap = loadSkinBitmap(row.bitmap);
     auto* control = add(new CAnimKnob(toCRect(row.rect), this, row.parameter, framesOf(row.bitmap),
                                       frameHeightOf(row.bitmap), bitmap),
                         bitmap);
@@ -134,14 +135,14 @@ void Editor::buildPanel() {
     parameterControls[row.parameter] = control;
   };
   auto button = [&](const SwitchButtonPlacement& row) {
-    CBitmap* bitmap = loadBitmap(row.bitmap);
+    CBitmap* bitmap = loadSkinBitmap(row.bitmap);
     auto* control =
         add(new QelOnOffButton(toCRect(row.rect), this, row.parameter, bitmap), bitmap);
     control->setValue(parameter(row.parameter));
     parameterControls[row.parameter] = control;
   };
   auto pushButton = [&](const PanelRect& r, int32_t tag, SkinBitmapId id) {
-    CBitmap* bitmap = loadBitmap(id);
+    CBitmap* bitmap = loadSkinBitmap(id);
     auto* control =
         add(new QelKickButton(toCRect(r), this, tag, frameHeightOf(id), bitmap), bitmap);
     control->setValue(0.f);
@@ -174,7 +175,7 @@ void Editor::buildPanel() {
   button({kDlyx2, kDlyx2Rect, kDlyx2Bitmap});
   button({kPower, kPowerRect, kPowerBitmap});
 
-  CBitmap* switchBitmap = loadBitmap(kDlyClkSwitchBitmap);
+  CBitmap* switchBitmap = loadSkinBitmap(kDlyClkSwitchBitmap);
   auto* dlyClk = add(new QelSwitch(toCRect(kDlyClkRect), this, kDlyClk,
                                    framesOf(kDlyClkSwitchBitmap),
                                    frameHeightOf(kDlyClkSwitchBitmap), kSwitchPositions,
@@ -239,6 +240,11 @@ void Editor::valueChanged(CControl* control) {
   CPresetSystemEditor::valueChanged(control);
   if (!control || !effect) return;
   const int32_t tag = control->getTag();
+  if (tag == kTagZoomMenu) {
+    const auto step = static_cast<int32_t>(control->getValue() + 0.5f);
+    if (step >= 0 && step < kNumZoomSteps) chooseZoom(kZoomSteps[step]);
+    return;
+  }
   if (tag >= kFirstPresetBarTag || tag < 0) return;
   const float v = control->getValue();
 

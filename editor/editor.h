@@ -32,10 +32,21 @@ class Editor : public CPresetSystemEditor {
   bool open(void* ptr) override;
   void close() override;
   void idle() override;
+  // The window's size at the zoom it is open at, or would open at.
+  bool getRect(ERect** ppRect) override;
   void setParameter(VstInt32 index, float value) override;
   void valueChanged(CControl* control) override;
   // Both delay strips stand for the delay time.
   int32_t parameterOfTag(int32_t tag) override;
+
+  // The zoom in percent of the open window, or the one it would open at:
+  // the user's stored choice, else the desktop's scale, else 100.
+  int32_t getZoomPercent();
+  // The user's choice of zoom (the background menu's entries): stored for
+  // every instance; an open window asks the host for the new size and, when
+  // the host agrees, is rebuilt at that zoom on the next idle pass. A host
+  // that refuses gets the new size when the window next opens.
+  void chooseZoom(int32_t percent);
 
   // The digits: x truncated, leading zeros blank; all four blank.
   virtual void showNumber(float x);
@@ -55,7 +66,9 @@ class Editor : public CPresetSystemEditor {
  private:
   float parameter(VstInt32 index);
   bool isOn(VstInt32 switchIndex);
-  void buildPanel();
+  void buildPanel(int32_t zoomPercent);
+  void addZoomMenu();
+  void applyChosenZoom();
   void setStrips(float value);
   void setDigitFrames(const int32_t digits[4]);
   void showRatio(uint32_t now, float tempo);
@@ -73,6 +86,10 @@ class Editor : public CPresetSystemEditor {
   float meterFloor;   // the −24 dB level; at or below it the meter is dark
   float meterFallMs;  // full scale falls in this many ms
   uint32_t lastIdleTime = 0;
+
+  int32_t chosenZoom = 0;         // this instance's choice, for when the store fails
+  int32_t pendingZoom = 0;        // a choice the open window has still to follow
+  int32_t desktopZoomCache = -1;  // the desktop's zoom step, asked once (0: none)
 
   // Controls owned by the frame; null while the window is closed.
   CMovieBitmap* digits[4] = {};

@@ -90,6 +90,7 @@ void Editor::updateMeter(float halfPeak, uint32_t now) {
 void Editor::idle() {
   AEffGUIEditor::idle();
   pollFileDialog();
+  applyChosenZoom();
   if (!frame || !controllerDisplay || !effect) return;
   if (!refreshControllerDisplay()) return;
   const uint32_t now = getTicks();

@@ -27,6 +27,7 @@ enum PanelTag : int32_t {
   kTagDigitStrip = 31,  // over the digits and mode lamps
   kTagAbout = 32,
   kFirstPresetBarTag = 33,
+  kTagZoomMenu = 52,  // the background menu, after the preset bar's tags
 };
 
 // The digits' film strips: frames 0 … 9 show the digit itself, then the unlit frame.

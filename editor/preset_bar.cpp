@@ -43,7 +43,7 @@ bool CPresetSystemEditor::open(void* ptr) {
   CPresetSystemEffect* fx = presetEffect();
   if (!frame || !fx) return false;
 
-  CBitmap* frontPanel = loadBitmap(kFrontPanelBitmap);
+  CBitmap* frontPanel = loadSkinBitmap(kFrontPanelBitmap);
   // The name field hugs its font, centred on the bar.
   const PanelRect rects[kBarControlCount] = {
       kNameFieldRect,   kMenuRect,        kRockerRect,      kLoadBankRect,
@@ -82,7 +82,7 @@ bool CPresetSystemEditor::open(void* ptr) {
   frame->addView(menu);
   programMenu = menu;
 
-  CBitmap* rocker = loadBitmap(kRockerBitmap);
+  CBitmap* rocker = loadSkinBitmap(kRockerBitmap);
   programRocker = new CPSRockerSwitch(barControlRects[kRocker], this, kTagRocker,
                                       heightPerFrame(rocker), rocker, CPoint(0, 0),
                                       kHorizontal);
@@ -108,37 +108,37 @@ bool CPresetSystemEditor::open(void* ptr) {
     for (CBitmap* bitmap : bitmaps) bitmap->forget();
   };
 
-  CBitmap* green = loadBitmap(kLoadArrowBitmap);
-  CBitmap* red = loadBitmap(kSaveArrowBitmap);
-  CBitmap* label = loadBitmap(kBankLabelBitmap);
+  CBitmap* green = loadSkinBitmap(kLoadArrowBitmap);
+  CBitmap* red = loadSkinBitmap(kSaveArrowBitmap);
+  CBitmap* label = loadSkinBitmap(kBankLabelBitmap);
   loadBankButton = saveLoad(kLoadBank, kTagLoadBank, green);
   saveBankButton = saveLoad(kSaveBank, kTagSaveBank, red);
   bankLabel = kick(kBankLabel, kTagBankLabel, label, true);
   release({green, red, label});
 
-  green = loadBitmap(kLoadArrowBitmap);
-  red = loadBitmap(kSaveArrowBitmap);
-  label = loadBitmap(kPresetLabelBitmap);
+  green = loadSkinBitmap(kLoadArrowBitmap);
+  red = loadSkinBitmap(kSaveArrowBitmap);
+  label = loadSkinBitmap(kPresetLabelBitmap);
   loadPresetButton = saveLoad(kLoadPreset, kTagLoadPreset, green);
   savePresetButton = saveLoad(kSavePreset, kTagSavePreset, red);
   presetLabel = kick(kPresetLabel, kTagPresetLabel, label, true);
   release({green, red, label});
 
-  CBitmap* storeA = loadBitmap(kSaveArrowBitmap);
-  CBitmap* storeB = loadBitmap(kSaveArrowBitmap);
-  CBitmap* recallA = loadBitmap(kLoadArrowBitmap);
-  CBitmap* recallB = loadBitmap(kLoadArrowBitmap);
+  CBitmap* storeA = loadSkinBitmap(kSaveArrowBitmap);
+  CBitmap* storeB = loadSkinBitmap(kSaveArrowBitmap);
+  CBitmap* recallA = loadSkinBitmap(kLoadArrowBitmap);
+  CBitmap* recallB = loadSkinBitmap(kLoadArrowBitmap);
   recallMemoAButton = kick(kRecallMemoA, kTagRecallMemoA, recallA, false);
   storeMemoAButton = kick(kStoreMemoA, kTagStoreMemoA, storeA, false);
   recallMemoBButton = kick(kRecallMemoB, kTagRecallMemoB, recallB, false);
   storeMemoBButton = kick(kStoreMemoB, kTagStoreMemoB, storeB, false);
   release({storeA, storeB, recallA, recallB});
 
-  CBitmap* learn = loadBitmap(kLearnBitmap);
-  CBitmap* midiLabelBitmap = loadBitmap(kMidiLabelBitmap);
-  CBitmap* clear = loadBitmap(kClearBitmap);
-  green = loadBitmap(kLoadArrowBitmap);
-  red = loadBitmap(kSaveArrowBitmap);
+  CBitmap* learn = loadSkinBitmap(kLearnBitmap);
+  CBitmap* midiLabelBitmap = loadSkinBitmap(kMidiLabelBitmap);
+  CBitmap* clear = loadSkinBitmap(kClearBitmap);
+  green = loadSkinBitmap(kLoadArrowBitmap);
+  red = loadSkinBitmap(kSaveArrowBitmap);
   auto* display = new CParamDisplay(barControlRects[kControllerDisplay], frontPanel, 0);
   display->setTag(kTagControllerDisplay);
   display->setValueToStringProc(controllerDisplayText, this);

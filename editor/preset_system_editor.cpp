@@ -1,6 +1,10 @@
 #include "editor/preset_system_editor.h"
 
+#include <cmath>
+
+#include "editor/skin_bitmaps.h"
 #include "editor/toolkit/ccontrol.h"
+#include "editor/toolkit/cframe.h"
 #include "editor/toolkit/coptionmenu.h"
 #include "editor/toolkit/ctextedit.h"
 #include "presets/preset_records.h"
@@ -36,6 +40,14 @@ CPresetSystemEditor::~CPresetSystemEditor() {
 void CPresetSystemEditor::presetSystemClosing() { listenedTo = nullptr; }
 
 CPresetSystemEffect* CPresetSystemEditor::presetEffect() { return listenedTo; }
+
+int32_t CPresetSystemEditor::frameZoomPercent() const {
+  return frame ? static_cast<int32_t>(std::lround(frame->getZoom() * 100)) : layout::kDefaultZoom;
+}
+
+CBitmap* CPresetSystemEditor::loadSkinBitmap(layout::SkinBitmapId id) const {
+  return loadBitmap(id, frameZoomPercent());
+}
 
 // Both may run on the thread that delivers MIDI events.
 void CPresetSystemEditor::learnEnded() {

@@ -10,6 +10,7 @@
 #include "editor/control_gate.h"
 #include "editor/toolkit/aeffguieditor.h"
 #include "editor/toolkit/ccontrol.h"
+#include "layout/skin_bitmaps.h"
 #include "presets/preset_settings.h"
 #include "presets/preset_system_listener.h"
 
@@ -18,6 +19,7 @@ class CControl;
 class CTextEdit;
 class COptionMenu;
 class CParamDisplay;
+class CBitmap;
 class CNewFileSelector;
 
 class CPresetSystemEditor : public AEffGUIEditor,
@@ -141,6 +143,11 @@ class CPresetSystemEditor : public AEffGUIEditor,
   // The sound parameter a control's tag stands for (a derived editor may
   // have several controls for one parameter).
   virtual int32_t parameterOfTag(int32_t tag);
+
+  // The zoom of the open frame in percent (100 without a frame), and a skin
+  // bitmap drawn for it.
+  int32_t frameZoomPercent() const;
+  CBitmap* loadSkinBitmap(layout::SkinBitmapId id) const;
 
   // One rectangle per bar control, in the order the bar is built.
   static constexpr int kNumBarControls = 19;

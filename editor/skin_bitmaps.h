@@ -4,9 +4,13 @@
 
 #include "editor/toolkit/cbitmap.h"
 #include "layout/skin_bitmaps.h"
+#include "layout/zoom.h"
 
-// A new reference to the bitmap; the caller forgets it when done with it.
-inline CBitmap* loadBitmap(layout::SkinBitmapId id) { return new CBitmap(CResourceDescription(id)); }
+// A new reference to the bitmap drawn for the zoom in percent; the caller
+// forgets it when done with it.
+inline CBitmap* loadBitmap(layout::SkinBitmapId id, int zoomPercent = layout::kDefaultZoom) {
+  return new CBitmap(CResourceDescription(id), CBitmapZoom{zoomPercent});
+}
 
 inline int32_t framesOf(layout::SkinBitmapId id) { return layout::skinBitmap(id).frames; }
 

@@ -5,7 +5,7 @@
 
 class MyFrame : public CFrame {
  public:
-  MyFrame(const CRect& size, void* systemWindow, VSTGUIEditorInterface* editor)
-      : CFrame(size, systemWindow, editor) {}
+  MyFrame(const CRect& size, void* systemWindow, VSTGUIEditorInterface* editor, double zoom = 1.0)
+      : CFrame(size, systemWindow, editor, zoom) {}
   ~MyFrame() override = default;
 };

@@ -7,10 +7,15 @@
 #include "editor/toolkit/cbitmap.h"
 
 namespace {
+// Font sizes in surface pixels below which text is drawn without smoothing.
+constexpr double kSmallestSmoothTextPixels = 12;
+
 double unit(uint8_t component) { return component / 255.0; }
 }  // namespace
 
-CDrawContext::CDrawContext(cairo_surface_t* surface) : cr(cairo_create(surface)) {
+CDrawContext::CDrawContext(cairo_surface_t* surface, double zoom)
+    : cr(cairo_create(surface)), zoom(zoom) {
+  cairo_scale(cr, zoom, zoom);
   double x1, y1, x2, y2;
   cairo_clip_extents(cr, &x1, &y1, &x2, &y2);
   clipRect = CRect(x1, y1, x2, y2);
@@ -156,9 +161,15 @@ void CDrawContext::drawString(const char* string, const CPoint& point, bool anti
   std::string shown(string);
   std::replace(shown.begin(), shown.end(), '\t', ' ');
   applyFont();
+  // Text only a few pixels tall (the bar's fields at 1×) has stems thinner
+  // than a pixel, which smoothing greys out; drawn hinted without smoothing
+  // every stem is a whole pixel in the full font colour. Larger text (the
+  // same fields zoomed) keeps its smooth edges.
+  const bool smooth = antialias && font.getSize() * zoom >= kSmallestSmoothTextPixels;
   cairo_font_options_t* options = cairo_font_options_create();
-  cairo_font_options_set_antialias(options,
-                                   antialias ? CAIRO_ANTIALIAS_GRAY : CAIRO_ANTIALIAS_NONE);
+  cairo_font_options_set_antialias(options, smooth ? CAIRO_ANTIALIAS_GRAY : CAIRO_ANTIALIAS_NONE);
+  cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_FULL);
+  cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_ON);
   cairo_set_font_options(cr, options);
   cairo_font_options_destroy(options);
   setSource(fontColor);

@@ -1,5 +1,7 @@
 // Drawing on a cairo surface: colours, lines, rectangles, text and bitmaps
-// in frame pixels. The frame makes one per redraw pass.
+// in frame units. The frame makes one per redraw pass; at a zoom above 1 a
+// frame unit covers that many pixels of the surface, so every view draws at
+// the surface's resolution without knowing the zoom.
 #pragma once
 
 #include <cairo.h>
@@ -17,7 +19,7 @@ enum CDrawStyle { kDrawStroked = 0, kDrawFilled, kDrawFilledAndStroked };
 class CDrawContext : public CBaseObject {
  public:
   // Draws on the given surface; the context keeps its own cairo state.
-  explicit CDrawContext(cairo_surface_t* surface);
+  explicit CDrawContext(cairo_surface_t* surface, double zoom = 1.0);
   ~CDrawContext() override;
   CDrawContext(const CDrawContext&) = delete;
   CDrawContext& operator=(const CDrawContext&) = delete;
@@ -56,6 +58,8 @@ class CDrawContext : public CBaseObject {
                   float alpha = 1.f);
 
   cairo_t* getCairo() const { return cr; }
+  // Surface pixels per frame unit.
+  double getZoom() const { return zoom; }
 
  private:
   void applyFont();
@@ -63,6 +67,7 @@ class CDrawContext : public CBaseObject {
   void fillAndStroke(CDrawStyle style);
 
   cairo_t* cr;
+  double zoom;
   CColor fillColor = kWhiteCColor;
   CColor frameColor = kBlackCColor;
   CColor fontColor = kBlackCColor;

@@ -1,6 +1,7 @@
 #include "editor/toolkit/cframe.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "editor/toolkit/cbitmap.h"
@@ -17,29 +18,37 @@ bool isHandled(CMouseEventResult result) {
 }
 }  // namespace
 
-CFrame::CFrame(const CRect& size, void* systemWindow, VSTGUIEditorInterface* editor)
-    : CView(size), editor(editor) {
+CFrame::CFrame(const CRect& size, void* systemWindow, VSTGUIEditorInterface* editor, double zoom)
+    : CView(size), editor(editor), zoom(zoom > 0 ? zoom : 1.0) {
   frame = this;
   createBackBuffer();
   if (systemWindow) open(systemWindow);
 }
 
-CFrame::CFrame(const CRect& size, VSTGUIEditorInterface* editor) : CView(size), editor(editor) {
+CFrame::CFrame(const CRect& size, VSTGUIEditorInterface* editor, double zoom)
+    : CView(size), editor(editor), zoom(zoom > 0 ? zoom : 1.0) {
   frame = this;
   createBackBuffer();
 }
 
 CFrame::~CFrame() {
   if (popupMenu) closePopupMenu(-1);
+  setBackgroundMenu(nullptr);
   platform.reset();
   removeAll(true);
   if (backBuffer) cairo_surface_destroy(backBuffer);
 }
 
+int32_t CFrame::getPixelWidth() const {
+  return std::max<int32_t>(1, static_cast<int32_t>(std::lround(size.getWidth() * zoom)));
+}
+
+int32_t CFrame::getPixelHeight() const {
+  return std::max<int32_t>(1, static_cast<int32_t>(std::lround(size.getHeight() * zoom)));
+}
+
 void CFrame::createBackBuffer() {
-  const int w = std::max(1, static_cast<int>(size.getWidth()));
-  const int h = std::max(1, static_cast<int>(size.getHeight()));
-  backBuffer = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
+  backBuffer = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, getPixelWidth(), getPixelHeight());
 }
 
 bool CFrame::open(void* systemWindow) {
@@ -52,6 +61,7 @@ bool CFrame::open(void* systemWindow) {
 
 void CFrame::close() {
   if (popupMenu) closePopupMenu(-1);
+  setBackgroundMenu(nullptr);
   setFocusView(nullptr);
   removeAll(true);
   if (pumping)
@@ -213,7 +223,14 @@ CMouseEventResult CFrame::onMouseDown(CPoint& where, const CButtonState& buttons
     if (result == kMouseEventHandled && isChild(view)) mouseDownView = view;
     return result;
   }
-  return kMouseEventNotHandled;
+  return popUpBackgroundMenu(where, buttons) ? kMouseDownEventHandledButDontNeedMovedOrUpEvents
+                                             : kMouseEventNotHandled;
+}
+
+bool CFrame::popUpBackgroundMenu(const CPoint& where, const CButtonState& buttons) {
+  if (!backgroundMenu || !(buttons & kRButton) || getViewAt(where)) return false;
+  backgroundMenu->setViewSize(CRect(where.x, where.y, where.x, where.y), false);
+  return backgroundMenu->popup();
 }
 
 CMouseEventResult CFrame::onMouseUp(CPoint& where, const CButtonState& buttons) {
@@ -329,6 +346,18 @@ bool CFrame::platformOnKeyUp(VstKeyCode& keyCode) { return onKeyUp(keyCode) != -
 
 // ---- Pop-up menus ----
 
+void CFrame::setBackgroundMenu(COptionMenu* menu) {
+  if (menu == backgroundMenu) return;
+  COptionMenu* old = backgroundMenu;
+  backgroundMenu = menu;
+  if (old) {
+    if (popupMenu == old) closePopupMenu(-1);
+    old->removed(this);
+    old->forget();
+  }
+  if (menu) menu->attached(this);
+}
+
 bool CFrame::openPopupMenu(COptionMenu* menu, const CPoint& where,
                            const std::vector<PopupMenuEntry>& entries, int32_t itemsPerColumn) {
   if (!menu || popupMenu) return false;
@@ -387,7 +416,16 @@ void CFrame::addDirtyRect(const CRect& rect) {
   }
 }
 
-void CFrame::paintRect(CDrawContext& context, const CRect& rect) {
+CRect CFrame::onWholePixels(const CRect& rect) const {
+  if (zoom == 1.0) return rect;
+  return CRect(std::floor(rect.left * zoom) / zoom, std::floor(rect.top * zoom) / zoom,
+               std::ceil(rect.right * zoom) / zoom, std::ceil(rect.bottom * zoom) / zoom);
+}
+
+// At 150 % a frame unit is a pixel and a half: the area is grown to whole
+// pixels first, so no pixel at its edge is left half painted.
+void CFrame::paintRect(CDrawContext& context, const CRect& dirtyArea) {
+  const CRect rect = onWholePixels(dirtyArea);
   context.setClipRect(rect);
   cairo_t* cr = context.getCairo();
   cairo_set_source_rgb(cr, 0, 0, 0);
@@ -421,7 +459,7 @@ void CFrame::repaintDirty() {
   const std::vector<CRect> rects = std::move(dirtyRects);
   dirtyRects.clear();
   {
-    CDrawContext context(backBuffer);
+    CDrawContext context(backBuffer, zoom);
     for (const CRect& rect : rects) paintRect(context, rect);
   }
   cairo_surface_flush(backBuffer);

@@ -16,9 +16,11 @@ class COptionMenu;
 class CFrame : public CView {
  public:
   // Opens at once on systemWindow (a parent X window id); null works off-screen.
-  CFrame(const CRect& size, void* systemWindow, VSTGUIEditorInterface* editor);
+  // zoom: window pixels per frame unit. Views, events and dirty areas are in
+  // frame units at every zoom; only the back buffer and the window are larger.
+  CFrame(const CRect& size, void* systemWindow, VSTGUIEditorInterface* editor, double zoom = 1.0);
   // Off-screen until open() is called.
-  CFrame(const CRect& size, VSTGUIEditorInterface* editor);
+  CFrame(const CRect& size, VSTGUIEditorInterface* editor, double zoom = 1.0);
   ~CFrame() override;
 
   // Puts the frame on a window system parent; false (and off-screen) when that fails.
@@ -26,6 +28,15 @@ class CFrame : public CView {
   // Releases every view, the window and the frame itself.
   void close();
   bool isOffscreen() const { return !platform; }
+  // True while a window-system event is being handled (a handler may run a
+  // modal loop that idles the editor meanwhile).
+  bool isHandlingEvents() const { return pumping; }
+  double getZoom() const { return zoom; }
+  // The window's size in pixels: the frame's size times the zoom, rounded.
+  int32_t getPixelWidth() const;
+  int32_t getPixelHeight() const;
+  // A window pixel position in frame units.
+  CPoint fromPixels(double x, double y) const { return CPoint(x / zoom, y / zoom); }
   IPlatformFrame* getPlatformFrame() const { return platform.get(); }
 
   // The frame takes over the caller's reference.
@@ -90,6 +101,12 @@ class CFrame : public CView {
   bool openPopupMenu(COptionMenu* menu, const CPoint& where,
                      const std::vector<PopupMenuEntry>& entries, int32_t itemsPerColumn);
   COptionMenu* getOpenPopupMenu() const { return popupMenu; }
+  // A menu that a right click on the bare background (no view under the
+  // pointer) pops up at the pointer. It is no view of the frame: it draws
+  // nothing and takes no other event. The frame takes over the caller's
+  // reference; null removes it.
+  void setBackgroundMenu(COptionMenu* menu);
+  COptionMenu* getBackgroundMenu() const { return backgroundMenu; }
   const std::vector<PopupMenuEntry>& getPopupEntries() const { return popupEntries; }
   // chosen is the entry index, or -1 when the menu was dismissed.
   void closePopupMenu(int32_t chosen);
@@ -98,14 +115,18 @@ class CFrame : public CView {
 
  private:
   void createBackBuffer();
+  bool popUpBackgroundMenu(const CPoint& where, const CButtonState& buttons);
   void forgetReferencesTo(const CView* view);
   CView* mouseTargetAt(const CPoint& where) const;
   void updateMouseOver(const CPoint& where, const CButtonState& buttons);
   void addDirtyRect(const CRect& rect);
   void repaintDirty();
   void paintRect(CDrawContext& context, const CRect& rect);
+  // rect grown to whole window pixels, in frame units.
+  CRect onWholePixels(const CRect& rect) const;
 
   VSTGUIEditorInterface* editor;
+  double zoom;
   std::unique_ptr<IPlatformFrame> platform;
   // A window closed from inside its own event handler is destroyed only
   // after the handler has returned.
@@ -125,5 +146,6 @@ class CFrame : public CView {
   bool inRepaint = false;
   uint64_t drawCount = 0;
   COptionMenu* popupMenu = nullptr;
+  COptionMenu* backgroundMenu = nullptr;
   std::vector<PopupMenuEntry> popupEntries;
 };

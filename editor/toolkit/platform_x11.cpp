@@ -5,6 +5,7 @@
 #include <X11/keysym.h>
 
 #include <atomic>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 
@@ -102,8 +103,10 @@ class X11Frame : public IPlatformFrame {
                             PointerMotionMask | EnterWindowMask | LeaveWindowMask | KeyPressMask |
                             KeyReleaseMask | StructureNotifyMask | FocusChangeMask;
     attributes.background_pixmap = None;  // the back buffer paints everything
-    width = static_cast<int>(size.getWidth());
-    height = static_cast<int>(size.getHeight());
+    (void)size;
+    zoom = frame->getZoom();
+    width = frame->getPixelWidth();
+    height = frame->getPixelHeight();
     window = XCreateWindow(display, parent, 0, 0, static_cast<unsigned>(width),
                            static_cast<unsigned>(height), 0, CopyFromParent, InputOutput,
                            CopyFromParent, CWEventMask | CWBackPixmap, &attributes);
@@ -144,9 +147,7 @@ class X11Frame : public IPlatformFrame {
   }
 
   void present(const CRect& rect) override {
-    if (!blitter || windowGone) return;
-    blitter->blit(frame->getBackBuffer(), rect);
-    XFlush(display);
+    presentPixels(CRect(rect.left * zoom, rect.top * zoom, rect.right * zoom, rect.bottom * zoom));
   }
 
   bool getCurrentMousePosition(CPoint& where) override {
@@ -155,7 +156,7 @@ class X11Frame : public IPlatformFrame {
     int rootX, rootY, x, y;
     unsigned int mask;
     if (!XQueryPointer(display, window, &root, &child, &rootX, &rootY, &x, &y, &mask)) return false;
-    where = CPoint(x, y);
+    where = toFrame(x, y);
     return true;
   }
 
@@ -186,8 +187,9 @@ class X11Frame : public IPlatformFrame {
     popup.reset();
     int rootX = 0, rootY = 0;
     Window child;
-    XTranslateCoordinates(display, window, DefaultRootWindow(display), static_cast<int>(where.x),
-                          static_cast<int>(where.y), &rootX, &rootY, &child);
+    XTranslateCoordinates(display, window, DefaultRootWindow(display),
+                          static_cast<int>(std::lround(where.x * zoom)),
+                          static_cast<int>(std::lround(where.y * zoom)), &rootX, &rootY, &child);
     // Opened by a press: a second press within the double-click time is
     // part of the same gesture, not a choice.
     popup = std::make_unique<X11PopupMenu>(display, rootX, rootY, entries, itemsPerColumn,
@@ -201,6 +203,15 @@ class X11Frame : public IPlatformFrame {
   void hidePopupMenu() override { popup.reset(); }
 
  private:
+  // Window pixels to frame units: the frame lays its views out at 1×.
+  CPoint toFrame(int x, int y) const { return frame->fromPixels(x, y); }
+
+  void presentPixels(const CRect& pixels) {
+    if (!blitter || windowGone) return;
+    blitter->blit(frame->getBackBuffer(), pixels);
+    XFlush(display);
+  }
+
   void dispatch(XEvent& event) {
     if (popup && event.xany.window == popup->getWindow()) {
       int32_t chosen = -1;
@@ -212,8 +223,9 @@ class X11Frame : public IPlatformFrame {
     if (event.xany.window != window) return;
     switch (event.type) {
       case Expose:
-        present(CRect(event.xexpose.x, event.xexpose.y, event.xexpose.x + event.xexpose.width,
-                      event.xexpose.y + event.xexpose.height));
+        presentPixels(CRect(event.xexpose.x, event.xexpose.y,
+                            event.xexpose.x + event.xexpose.width,
+                            event.xexpose.y + event.xexpose.height));
         break;
       case ButtonPress:
         onButtonPress(event.xbutton);
@@ -222,7 +234,7 @@ class X11Frame : public IPlatformFrame {
         lastEventTime = event.xbutton.time;
         const int32_t button = buttonOf(event.xbutton.button);
         if (button)
-          frame->platformOnMouseUp(CPoint(event.xbutton.x, event.xbutton.y),
+          frame->platformOnMouseUp(toFrame(event.xbutton.x, event.xbutton.y),
                                    button | modifiersOf(event.xbutton.state));
         break;
       }
@@ -230,19 +242,19 @@ class X11Frame : public IPlatformFrame {
         // Only the latest position of a burst matters.
         while (XCheckTypedWindowEvent(display, window, MotionNotify, &event)) {
         }
-        frame->platformOnMouseMoved(CPoint(event.xmotion.x, event.xmotion.y),
+        frame->platformOnMouseMoved(toFrame(event.xmotion.x, event.xmotion.y),
                                     heldButtonsOf(event.xmotion.state) |
                                         modifiersOf(event.xmotion.state));
         break;
       }
       case EnterNotify:
-        frame->platformOnMouseMoved(CPoint(event.xcrossing.x, event.xcrossing.y),
+        frame->platformOnMouseMoved(toFrame(event.xcrossing.x, event.xcrossing.y),
                                     heldButtonsOf(event.xcrossing.state) |
                                         modifiersOf(event.xcrossing.state));
         break;
       case LeaveNotify:
         if (event.xcrossing.mode == NotifyNormal)
-          frame->platformOnMouseExited(CPoint(event.xcrossing.x, event.xcrossing.y),
+          frame->platformOnMouseExited(toFrame(event.xcrossing.x, event.xcrossing.y),
                                        modifiersOf(event.xcrossing.state));
         break;
       case KeyPress: {
@@ -274,7 +286,7 @@ class X11Frame : public IPlatformFrame {
 
   void onButtonPress(const XButtonEvent& press) {
     lastEventTime = press.time;
-    const CPoint where(press.x, press.y);
+    const CPoint where = toFrame(press.x, press.y);
     const int32_t modifiers = modifiersOf(press.state);
     if (press.button == kWheelUp || press.button == kWheelDown) {
       frame->platformOnMouseWheel(where, press.button == kWheelUp ? 1.f : -1.f, modifiers);
@@ -304,6 +316,7 @@ class X11Frame : public IPlatformFrame {
   Window parent;
   Window window = 0;
   std::unique_ptr<X11Blitter> blitter;
+  double zoom = 1.0;  // window pixels per frame unit
   int width = 0;
   int height = 0;
   bool windowGone = false;

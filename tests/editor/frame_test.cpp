@@ -252,8 +252,8 @@ std::vector<unsigned char> pngBytes(int width, int height) {
 }
 
 std::vector<unsigned char> storedPng;
-bool fakeLookup(int32_t id, const unsigned char** data, size_t* size) {
-  if (id != 4242) return false;
+bool fakeLookup(int32_t id, int32_t zoomPercent, const unsigned char** data, size_t* size) {
+  if (id != 4242 || zoomPercent != 100) return false;
   *data = storedPng.data();
   *size = storedPng.size();
   return true;
@@ -290,6 +290,63 @@ TEST(Bitmap, ReferenceCountingKeepsSharedBitmapsAlive) {
   strip->forget();
   EXPECT_TRUE(view->getBackground()->isLoaded());
   view->forget();
+}
+
+// ---- Zoom ----
+
+// A 1× strip in a frame at 200 %: every 1× pixel becomes a sharp 2 × 2
+// block at the doubled place, and the frame the control asks for is the one
+// shown, not a blend with its neighbour.
+TEST(ZoomedFrame, DrawsInUnitsOnADoubledBackBuffer) {
+  FakeEditor editor;
+  auto* frame = new CFrame(CRect(0, 0, 40, 20), nullptr, &editor, 2.0);
+  EXPECT_EQ(frame->getPixelWidth(), 80);
+  EXPECT_EQ(frame->getPixelHeight(), 40);
+  CBitmap* strip = makeStrip(10, 10, 3);
+  auto* movie = new CMovieBitmap(CRect(10, 5, 20, 15), nullptr, 0, 3, 10, strip);
+  strip->forget();
+  movie->setValue(0.5f);  // frame 1 of 0 … 2
+  frame->addView(movie);
+  EXPECT_EQ(shownFrame(frame, 20, 10), 1);  // the control's first pixel
+  EXPECT_EQ(shownFrame(frame, 39, 29), 1);  // its last
+  EXPECT_NE(shownFrame(frame, 40, 29), 1);  // the background beyond it
+  EXPECT_NE(shownFrame(frame, 39, 30), 1);
+  frame->close();
+}
+
+TEST(ZoomedFrame, WindowPixelsMapBackToUnits) {
+  FakeEditor editor;
+  auto* frame = new CFrame(CRect(0, 0, 870, 101), nullptr, &editor, 1.5);
+  EXPECT_EQ(frame->getPixelWidth(), 1305);
+  EXPECT_EQ(frame->getPixelHeight(), 152);
+  const CPoint where = frame->fromPixels(1243.5, 82.5);
+  EXPECT_DOUBLE_EQ(where.x, 829);
+  EXPECT_DOUBLE_EQ(where.y, 55);
+  frame->close();
+}
+
+TEST(ZoomedFrame, RightClickOnTheBareBackgroundPopsItsMenuUpAtThePointer) {
+  FakeEditor editor;
+  RecordingListener listener;
+  auto* frame = new CFrame(CRect(0, 0, 100, 50), nullptr, &editor);
+  frame->addView(new CView(CRect(0, 0, 20, 20)));
+  auto* menu = new COptionMenu(CRect(), &listener, 7);
+  menu->addEntry("one");
+  menu->addEntry("two");
+  frame->setBackgroundMenu(menu);
+  EXPECT_EQ(frame->getNbViews(), 1);  // the menu is no view of the frame
+  frame->platformOnMouseDown(CPoint(10, 10), kRButton);  // on the view
+  EXPECT_EQ(frame->getOpenPopupMenu(), nullptr);
+  frame->platformOnMouseDown(CPoint(60, 30), kLButton);
+  EXPECT_EQ(frame->getOpenPopupMenu(), nullptr);
+  frame->platformOnMouseDown(CPoint(60, 30), kRButton);
+  ASSERT_EQ(frame->getOpenPopupMenu(), menu);
+  EXPECT_EQ(menu->getViewSize().getTopLeft(), CPoint(60, 30));
+  frame->closePopupMenu(1);
+  ASSERT_EQ(listener.tags.size(), 1u);
+  EXPECT_EQ(listener.tags[0], 7);
+  EXPECT_FLOAT_EQ(listener.values[0], 1.f);
+  frame->close();
 }
 
 }  // namespace

@@ -17,10 +17,13 @@
 #include "editor/panel_layout.h"
 #include "editor/preset_bar_layout.h"
 #include "editor/toolkit/vstgui.h"
+#include "editor/zoom_preference.h"
 #include "effect/parameters.h"
 #include "plugin/qel.h"
 #include "host/vst2_abi.h"
 #include "layout/panel_layout.h"
+#include "layout/zoom.h"
+#include "presets/settings_store.h"
 #include "tests/host/temporary_settings.h"
 
 extern "C" AEffect* VSTPluginMain(audioMasterCallback audioMaster);
@@ -43,8 +46,20 @@ inline std::vector<HostRecord>& hostRecords() {
   return records;
 }
 
-inline VstIntPtr fakeHost(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr, void*, float opt) {
+// Whether the fake host lets the editor's window change size.
+inline bool& hostAcceptsSizeWindow() {
+  static bool accepts = false;
+  return accepts;
+}
+
+inline VstIntPtr fakeHost(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr value, void*,
+                          float opt) {
   if (opcode == audioMasterVersion) return kVstVersion;
+  if (opcode == audioMasterSizeWindow) {
+    // index × value: the size asked for, kept as width in index and height in value.
+    hostRecords().push_back({opcode, index, static_cast<float>(value)});
+    return hostAcceptsSizeWindow() ? 1 : 0;
+  }
   if (opcode == audioMasterAutomate || opcode == audioMasterBeginEdit ||
       opcode == audioMasterEndEdit)
     hostRecords().push_back({opcode, index, opt});
@@ -57,6 +72,9 @@ class PanelTest : public ::testing::Test {
  protected:
   void SetUp() override {
     hostRecords().clear();
+    hostAcceptsSizeWindow() = false;
+    // The window opens at 100 % whatever the desktop's scale; zoom tests choose.
+    storeZoom(SettingsStore(), layout::kDefaultZoom);
     record = VSTPluginMain(fakeHost);
     ASSERT_NE(record, nullptr);
     fx = static_cast<Qel*>(record->object);

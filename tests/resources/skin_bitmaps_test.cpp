@@ -40,7 +40,7 @@ constexpr int kLitThreshold = 180;  // a lit lamp or segment, not a dark lens
 
 DecodedBitmap decode(int id) {
   const SkinResource* resource = findSkinResource(id);
-  static const SkinResource kMissing{0, nullptr, 0};
+  static const SkinResource kMissing{0, 100, nullptr, 0};
   return DecodedBitmap(resource ? *resource : kMissing);
 }
 

@@ -19,7 +19,8 @@ bool readRect(PluginInstance& plugin, int& width, int& height) {
 
 }  // namespace
 
-EditorWindow::EditorWindow(PluginInstance& plugin, const std::string& title) : plugin_(plugin) {
+EditorWindow::EditorWindow(PluginInstance& plugin, HostServices& host, const std::string& title)
+    : plugin_(plugin), host_(host) {
   if (!(plugin.flags() & effFlagsHasEditor))
     throw ToolError("plug-in '" + plugin.path() + "' has no editor");
   // Some editors know their size only once open; they start in a small
@@ -29,10 +30,20 @@ EditorWindow::EditorWindow(PluginInstance& plugin, const std::string& title) : p
     height_ = 1;
   }
   window_ = std::make_unique<X11HostWindow>(width_, height_, title);
+  host_.setSizeWindowHandler([this](int width, int height) { return resizeTo(width, height); });
 }
 
 EditorWindow::~EditorWindow() {
+  host_.setSizeWindowHandler(nullptr);
   if (editorOpen_) plugin_.dispatch(effEditClose);
+}
+
+bool EditorWindow::resizeTo(int width, int height) {
+  if (width <= 0 || height <= 0 || width > kMaxEditorSide || height > kMaxEditorSide) return false;
+  width_ = width;
+  height_ = height;
+  window_->resize(width, height);
+  return true;
 }
 
 void EditorWindow::openEditor() {

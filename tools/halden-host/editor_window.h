@@ -13,8 +13,9 @@ namespace hosttool {
 class EditorWindow {
  public:
   // Creates the window at the editor's size; throws ToolError when the
-  // plug-in has no editor or there is no display.
-  EditorWindow(PluginInstance& plugin, const std::string& title);
+  // plug-in has no editor or there is no display. While it lives, the
+  // editor's requests for a new size (a zoom change) resize the window.
+  EditorWindow(PluginInstance& plugin, HostServices& host, const std::string& title);
   // Closes the editor when it is still open.
   ~EditorWindow();
   EditorWindow(const EditorWindow&) = delete;
@@ -33,7 +34,10 @@ class EditorWindow {
   int height() const { return height_; }
 
  private:
+  bool resizeTo(int width, int height);
+
   PluginInstance& plugin_;
+  HostServices& host_;
   std::unique_ptr<X11HostWindow> window_;
   int width_ = 0;
   int height_ = 0;

@@ -120,7 +120,7 @@ int runGui(const std::vector<std::string>& args) {
   int passes = 0;
   int leftWindows = 0;
   {
-    EditorWindow editor(plugin, parsed.value("--title", "halden-host: " + pluginPath));
+    EditorWindow editor(plugin, host, parsed.value("--title", "halden-host: " + pluginPath));
     editor.openEditor();
     ++opened;
     startProcessing(plugin);

@@ -24,6 +24,7 @@ constexpr size_t kHostStringBytes = 64;
 const char* const kHostCapabilities[] = {
     "sendVstEvents",    "sendVstMidiEvent",    "sendVstTimeInfo",
     "receiveVstEvents", "receiveVstMidiEvent", "startStopProcess",
+    "sizeWindow",
 };
 
 bool hostCanDo(const char* what) {
@@ -131,7 +132,7 @@ VstTimeInfo* HostServices::currentTimeInfo() noexcept {
 }
 
 VstIntPtr HostServices::handle(AEffect* /*effect*/, VstInt32 opcode, VstInt32 index,
-                               VstIntPtr /*value*/, void* ptr, float opt) noexcept {
+                               VstIntPtr value, void* ptr, float opt) noexcept {
   switch (opcode) {
     case audioMasterAutomate:
       logLine("automate", index, true, opt);
@@ -179,6 +180,12 @@ VstIntPtr HostServices::handle(AEffect* /*effect*/, VstInt32 opcode, VstInt32 in
     case audioMasterEndEdit:
       logLine("endEdit", index, false, 0.0f);
       return 1;
+    case audioMasterSizeWindow:
+      try {
+        return sizeWindow_ && sizeWindow_(index, static_cast<int>(value)) ? 1 : 0;
+      } catch (...) {
+        return 0;
+      }
     default:
       return 0;
   }

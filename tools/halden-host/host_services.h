@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdio>
+#include <functional>
 #include <string>
 
 #include "host/vst2_abi.h"
@@ -58,6 +59,11 @@ class HostServices {
   void openEditLog(const std::string& path);
   void setPluginDirectory(const std::string& directory) { pluginDirectory_ = directory; }
 
+  // Answers the plug-in's request for a new editor size (audioMasterSizeWindow);
+  // without a handler the request is refused.
+  using SizeWindowHandler = std::function<bool(int width, int height)>;
+  void setSizeWindowHandler(SizeWindowHandler handler) { sizeWindow_ = std::move(handler); }
+
  private:
   VstIntPtr handle(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
                    float opt) noexcept;
@@ -76,6 +82,7 @@ class HostServices {
   VstTimeInfo timeInfo_{};
   std::FILE* editLog_ = nullptr;
   std::string pluginDirectory_;
+  SizeWindowHandler sizeWindow_;
 };
 
 }  // namespace hosttool

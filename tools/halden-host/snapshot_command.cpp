@@ -45,7 +45,7 @@ int runSnapshot(const std::vector<std::string>& args) {
   openPlugin(plugin, host);
   applyState(plugin, parsed.value("--chunk", ""), parsed.value("--program", ""), parsed.settings);
   {
-    EditorWindow editor(plugin, "halden-host snapshot");
+    EditorWindow editor(plugin, host, "halden-host snapshot");
     editor.openEditor();
     if (audioSeconds > 0.0) {
       // Some audio first, so level displays show a signal.

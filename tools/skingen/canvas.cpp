@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <utility>
 
+#include "layout/zoom.h"
+
 namespace skingen {
 
 namespace {
@@ -58,23 +60,36 @@ Rgb scaled(Rgb c, double factor) {
   return {clamp01(c.r * factor), clamp01(c.g * factor), clamp01(c.b * factor)};
 }
 
-Image::Image(int width, int height, bool hasAlpha)
+Image::Image(int width, int height, bool hasAlpha, double zoom)
     : surface_(cairo_image_surface_create(hasAlpha ? CAIRO_FORMAT_ARGB32 : CAIRO_FORMAT_RGB24,
-                                          width, height)) {}
+                                          static_cast<int>(layout::toZoomedPixel(width, zoom)),
+                                          static_cast<int>(layout::toZoomedPixel(height, zoom)))),
+      width_(width),
+      height_(height),
+      zoom_(zoom) {
+  cairo_surface_set_device_scale(surface_, zoom, zoom);
+}
 
 Image::~Image() {
   if (surface_) cairo_surface_destroy(surface_);
 }
 
-Image::Image(Image&& other) noexcept : surface_(std::exchange(other.surface_, nullptr)) {}
+Image::Image(Image&& other) noexcept
+    : surface_(std::exchange(other.surface_, nullptr)),
+      width_(other.width_),
+      height_(other.height_),
+      zoom_(other.zoom_) {}
 
 Image& Image::operator=(Image&& other) noexcept {
   std::swap(surface_, other.surface_);
+  std::swap(width_, other.width_);
+  std::swap(height_, other.height_);
+  std::swap(zoom_, other.zoom_);
   return *this;
 }
 
-int Image::width() const { return cairo_image_surface_get_width(surface_); }
-int Image::height() const { return cairo_image_surface_get_height(surface_); }
+int Image::pixelWidth() const { return cairo_image_surface_get_width(surface_); }
+int Image::pixelHeight() const { return cairo_image_surface_get_height(surface_); }
 
 std::vector<unsigned char> Image::encodePng() const {
   std::vector<unsigned char> bytes;
@@ -114,11 +129,24 @@ void fillRect(cairo_t* cr, double x, double y, double w, double h, Rgb c, double
 }
 
 void copyArea(cairo_t* cr, const Image& source, int sx, int sy, int dx, int dy, int w, int h) {
+  const double zoom = source.zoom();
   cairo_save(cr);
   cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-  cairo_set_source_surface(cr, source.surface(), dx - sx, dy - sy);
+  cairo_set_source_surface(cr, source.surface(),
+                           dx - layout::toZoomedPixel(sx, zoom) / zoom,
+                           dy - layout::toZoomedPixel(sy, zoom) / zoom);
+  cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
   cairo_rectangle(cr, dx, dy, w, h);
   cairo_fill(cr);
+  cairo_restore(cr);
+}
+
+void copyWhole(cairo_t* cr, const Image& source) {
+  cairo_save(cr);
+  cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+  cairo_set_source_surface(cr, source.surface(), 0, 0);
+  cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
+  cairo_paint(cr);
   cairo_restore(cr);
 }
 

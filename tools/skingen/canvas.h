@@ -18,9 +18,12 @@ Rgb mix(Rgb a, Rgb b, double t);  // t = 0 gives a, 1 gives b
 Rgb scaled(Rgb c, double factor);  // brightness change, clamped
 
 // An image surface that frees itself. Opaque images are RGB24 and write RGB PNGs.
+// Sizes and drawing are in 1× panel units; at a zoom above 1 the surface has
+// that many more pixels (cairo's device scale), so everything drawn on it is
+// drawn at the higher resolution rather than enlarged afterwards.
 class Image {
  public:
-  Image(int width, int height, bool hasAlpha);
+  Image(int width, int height, bool hasAlpha, double zoom = 1.0);
   ~Image();
   Image(Image&& other) noexcept;
   Image& operator=(Image&& other) noexcept;
@@ -28,13 +31,19 @@ class Image {
   Image& operator=(const Image&) = delete;
 
   cairo_surface_t* surface() const { return surface_; }
-  int width() const;
-  int height() const;
+  int width() const { return width_; }    // 1× units
+  int height() const { return height_; }  // 1× units
+  double zoom() const { return zoom_; }
+  int pixelWidth() const;
+  int pixelHeight() const;
   std::vector<unsigned char> encodePng() const;
   bool writePng(const std::string& path) const;
 
  private:
   cairo_surface_t* surface_;
+  int width_;
+  int height_;
+  double zoom_;
 };
 
 // A drawing context on an image, destroyed with the scope.
@@ -55,7 +64,12 @@ void roundedRect(cairo_t* cr, double x, double y, double w, double h, double rad
 void fillRect(cairo_t* cr, double x, double y, double w, double h, Rgb c, double alpha = 1.0);
 
 // Copies the area (sx, sy, w, h) of source to (dx, dy), replacing what is there.
+// Pixels are copied whole (no resampling); at 150 % the source's origin is
+// rounded to its pixel grid the way the editor places controls.
 void copyArea(cairo_t* cr, const Image& source, int sx, int sy, int dx, int dy, int w, int h);
+
+// Copies every pixel of source onto the image of cr, which has its size.
+void copyWhole(cairo_t* cr, const Image& source);
 
 enum class Align { Left, Centre, Right };
 

@@ -8,6 +8,7 @@ namespace skingen {
 
 struct EncodedBitmap {
   int id;
+  int zoomPercent;  // 100 for the 1× sizes of the skin table
   std::vector<unsigned char> png;
 };
 

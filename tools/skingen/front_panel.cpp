@@ -1,5 +1,6 @@
 #include "tools/skingen/front_panel.h"
 
+#include <cmath>
 #include <cstdint>
 #include <string>
 
@@ -14,13 +15,18 @@ namespace {
 using namespace layout;
 
 constexpr unsigned kFrontSeed = 1;
-constexpr double kLabelBaseline = 20.5;        // knob names, above the knobs
-constexpr double kButtonLabelBaseline = 40.5;  // names above the latching buttons
-constexpr double kLegendBaseline = 67;         // scale ends under the knobs
-constexpr double kTitleBaseline = 9;           // section titles along the top
+// Baselines on whole pixels, so the foot of every letter is a sharp row.
+constexpr double kLabelBaseline = 21;        // knob names, above the knobs
+constexpr double kButtonLabelBaseline = 41;  // names above the latching buttons
+constexpr double kLegendBaseline = 71;       // scale ends under the knobs
+constexpr double kTitleBaseline = 9;         // section titles along the top
 
-const TextStyle kLabel{6.4, true, 0.86, 0.45};
-const TextStyle kLegend{5.6, true, 0.86, 0.2};
+// Capitals and figures 7 pixels tall at 1× wherever the panel has room;
+// the names over the latching buttons stand closer and are narrower.
+const TextStyle kLabel{9.6, true, 0.8, 0.3};
+const TextStyle kButtonLabel{9.0, true, 0.66, 0.2};
+const TextStyle kLegend{9.6, true, 0.72, 0.1};
+const TextStyle kSmallLegend{7.4, true, 0.8, 0.1};  // beside lamps and the meter
 const TextStyle kTitle{5.6, true, 0.9, 1.3};
 
 void label(cairo_t* cr, const std::string& text, double x, double y,
@@ -98,26 +104,27 @@ void drawControlLabels(cairo_t* cr) {
   knobLegends(cr, kInputKnobRect, "\u2212\u221e", "+12");
   knobLegends(cr, kOutputKnobRect, "\u2212\u221e", "+12");
   knobLegends(cr, kFeedbackKnobRect, "0", "10");
-  knobLegends(cr, kMixKnobRect, "DRY", "WET", 7.5);
+  knobLegends(cr, kMixKnobRect, "DRY", "WET", 11, 2);  // clear of the bypass lamp
   knobLegends(cr, kManVcoKnobRect, "0.5", "1.5");
   knobLegends(cr, kDepthKnobRect, "0", "10");
   knobLegends(cr, kWaveformKnobRect, "SIN", "SQR");
   knobLegends(cr, kRateKnobRect, "0.1", "10", 4, 7);
 
-  label(cr, "DLY \u00d72", kDlyx2Rect.centreX(), kButtonLabelBaseline);
-  label(cr, "HI CUT", kHiCutRect.centreX(), kButtonLabelBaseline);
-  label(cr, "FB INV", kFbInvRect.centreX(), kButtonLabelBaseline);
-  label(cr, "DLY INV", kDlyInvRect.centreX(), kButtonLabelBaseline);
-  label(cr, "\u221e REPEAT", kRptInfRect.centreX(), kButtonLabelBaseline);
-  label(cr, "POWER", kPowerRect.centreX(), kPowerRect.bottom + 8);
-  label(cr, "BYPASS", kBypassLampRect.centreX(), kBypassLampRect.bottom + 7, kLegend);
-  label(cr, "LFO", kModulationLampRect.right + 2, kModulationLampRect.bottom - 2, kLegend, Align::Left);
+  label(cr, "DLY \u00d72", kDlyx2Rect.centreX(), kButtonLabelBaseline, kButtonLabel);
+  label(cr, "HI CUT", kHiCutRect.centreX(), kButtonLabelBaseline, kButtonLabel);
+  label(cr, "FB INV", kFbInvRect.centreX(), kButtonLabelBaseline, kButtonLabel);
+  label(cr, "DLY INV", kDlyInvRect.centreX(), kButtonLabelBaseline, kButtonLabel);
+  label(cr, "\u221e REPEAT", kRptInfRect.centreX(), kButtonLabelBaseline, kButtonLabel);
+  label(cr, "POWER", kPowerRect.centreX(), kPowerRect.bottom + 9, kButtonLabel);
+  label(cr, "BYPASS", kBypassLampRect.centreX(), kBypassLampRect.bottom + 9, kSmallLegend);
+  label(cr, "LFO", kModulationLampRect.right + 2, kModulationLampRect.bottom - 2, kSmallLegend,
+        Align::Left);
 
   // Delay entry: the mode switch and the two step buttons.
-  label(cr, "DLY", kDlyClkRect.left - 2, kDlyClkRect.bottom - 1.5, kLegend, Align::Right);
-  label(cr, "CLK", kDlyClkRect.right + 2, kDlyClkRect.bottom - 1.5, kLegend, Align::Left);
-  label(cr, "\u2212  NUM", kDelayDownRect.centreX(), kDelayDownRect.bottom + 8, kLegend);
-  label(cr, "+  DEN", kDelayUpRect.centreX(), kDelayUpRect.bottom + 8, kLegend);
+  label(cr, "DLY", kDlyClkRect.left - 2, kDlyClkRect.bottom - 2, kSmallLegend, Align::Right);
+  label(cr, "CLK", kDlyClkRect.right + 2, kDlyClkRect.bottom - 2, kSmallLegend, Align::Left);
+  label(cr, "\u2212  NUM", kDelayDownRect.centreX(), kLegendBaseline, kLegend);
+  label(cr, "+  DEN", kDelayUpRect.centreX(), kLegendBaseline, kLegend);
 }
 
 // A ribbed grip marks the narrow drag strip between the step buttons.
@@ -143,15 +150,15 @@ void drawDisplayWindow(cairo_t* cr) {
   cairo_pattern_destroy(glass);
   drawBezel(cr, kLeft, kTop, kRight - kLeft, kBottom - kTop, 2.5);
 
-  const TextStyle legend{4.6, true, 0.9, 0.25};
+  const TextStyle legend{6.6, true, 0.84, 0.2};
   const Rgb ink = rgb255(150, 62, 52);
   const double x = kModeLampsRect.right + 1.5;
-  drawText(cr, "BEAT", x, kModeLampsRect.top + 7.2, Align::Left, legend, ink);
-  drawText(cr, "RPT", x, kModeLampsRect.top + 17.8, Align::Left, legend, ink);
-  drawText(cr, "CUT", x, kModeLampsRect.top + 28.4, Align::Left, legend, ink);
+  drawText(cr, "BEAT", x, kModeLampsRect.top + 8, Align::Left, legend, ink);
+  drawText(cr, "RPT", x, kModeLampsRect.top + 19, Align::Left, legend, ink);
+  drawText(cr, "CUT", x, kModeLampsRect.top + 29, Align::Left, legend, ink);
   drawText(cr, "ms", kDigit4Rect.right - 1, kBottom - 3, Align::Right, legend, ink);
 
-  label(cr, "DELAY TIME \u00b7 RATIO", (kLeft + kRight) / 2, kLabelBaseline - 1.5, kLegend);
+  label(cr, "DELAY TIME \u00b7 RATIO", (kLeft + kRight) / 2, kLabelBaseline - 2, kSmallLegend);
 }
 
 void drawMeterScale(cairo_t* cr) {
@@ -160,12 +167,12 @@ void drawMeterScale(cairo_t* cr) {
   const char* marks[kLamps] = {"0", "\u22125", "\u221210", "\u221215", "\u221220"};
   for (int i = 0; i < kLamps; ++i) {
     const double centre = kLevelMeterRect.top + i * kLampPitch + kLampHeight / 2;
-    label(cr, marks[i], kLevelMeterRect.left - 2, centre + 1.8, TextStyle{4.6, true, 0.85, 0},
-          Align::Right);
+    label(cr, marks[i], kLevelMeterRect.left - 2, std::round(centre + 2.5),
+          TextStyle{7.0, true, 0.8, 0}, Align::Right);
   }
   fillRect(cr, kLevelMeterRect.left - 1, kLevelMeterRect.top - 1, kLevelMeterRect.width() + 2, kLevelMeterRect.height() + 2,
            palette::kShadow, 0.8);
-  label(cr, "dB", kLevelMeterRect.centreX(), kLevelMeterRect.bottom + 7, kLegend);
+  label(cr, "dB", kLevelMeterRect.centreX(), kLegendBaseline, kSmallLegend);
 }
 
 // Brushed-aluminium name plate; it is also the button that opens the about picture.
@@ -196,21 +203,23 @@ void drawBadge(cairo_t* cr) {
 
 void paintPlateTexture(Image& image, unsigned seed) {
   // Horizontal brushing: long streaks along x that differ from row to row,
-  // a faint grain, and a little more light towards the top.
-  constexpr int kStreakLength = 29;
+  // a faint grain, and a little more light towards the top. Drawn per pixel,
+  // so a zoomed plate has finer brushing rather than enlarged streaks.
+  constexpr int kStreakLength = 29;  // at 1×
+  const int streakLength = static_cast<int>(std::lround(kStreakLength * image.zoom()));
   cairo_surface_t* s = image.surface();
   cairo_surface_flush(s);
   unsigned char* data = cairo_image_surface_get_data(s);
   const int stride = cairo_image_surface_get_stride(s);
-  const int width = image.width(), height = image.height();
+  const int width = image.pixelWidth(), height = image.pixelHeight();
   const Rgb base = palette::kFace;
   for (int y = 0; y < height; ++y) {
     auto* row = reinterpret_cast<std::uint32_t*>(data + y * stride);
     const double rowTone = 2.2 * hashNoise(0, y, seed);
     const double light = 4.0 * (1.0 - static_cast<double>(y) / height);
     for (int x = 0; x < width; ++x) {
-      const int cell = x / kStreakLength;
-      const double t = static_cast<double>(x % kStreakLength) / kStreakLength;
+      const int cell = x / streakLength;
+      const double t = static_cast<double>(x % streakLength) / streakLength;
       const double smooth = t * t * (3 - 2 * t);
       const double streak = (1 - smooth) * hashNoise(cell, y, seed + 1) +
                             smooth * hashNoise(cell + 1, y, seed + 1);
@@ -225,8 +234,9 @@ void paintPlateTexture(Image& image, unsigned seed) {
   cairo_surface_mark_dirty(s);
 }
 
-FrontPanel drawFrontPanel() {
-  FrontPanel panel{Image(kWindowWidth, kWindowHeight, false), Image(kWindowWidth, kWindowHeight, false)};
+FrontPanel drawFrontPanel(double zoom) {
+  FrontPanel panel{Image(kWindowWidth, kWindowHeight, false, zoom),
+                   Image(kWindowWidth, kWindowHeight, false, zoom)};
   paintPlateTexture(panel.bare, kFrontSeed);
   {
     Painter cr(panel.bare);
@@ -238,7 +248,7 @@ FrontPanel drawFrontPanel() {
     drawBadge(cr);
   }
   Painter cr(panel.finished);
-  copyArea(cr, panel.bare, 0, 0, 0, 0, kWindowWidth, kWindowHeight);
+  copyWhole(cr, panel.bare);
   drawSectionTitles(cr);
   drawControlLabels(cr);
   drawMeterScale(cr);

@@ -13,10 +13,10 @@ struct FrontPanel {
   Image finished;  // bitmap 128
 };
 
-FrontPanel drawFrontPanel();
+FrontPanel drawFrontPanel(double zoom = 1.0);
 
 // Parts of the plate drawn by separate files.
-void paintPlateTexture(Image& image, unsigned seed);  // brushed metal over the whole image
+void paintPlateTexture(Image& image, unsigned seed);  // brushed metal over every pixel of the image
 void drawPresetRail(cairo_t* cr);                      // the rail, its wells and menu symbol
 void printPresetRail(cairo_t* cr);                     // the rail's lettering
 

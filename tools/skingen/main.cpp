@@ -1,5 +1,6 @@
 // skingen: draws the skin.
-//   skingen --png-dir DIR --source FILE   PNG per bitmap and the embedding source
+//   skingen --png-dir DIR --source FILE   PNG per bitmap and zoom step, and the
+//                                         embedding source (ID.png at 100 %, ID@150.png …)
 //   skingen --contact-sheet FILE          every bitmap and frame on one PNG
 //   skingen --window FILE [--scale N]     the assembled window, enlarged
 #include <cstdio>
@@ -7,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "layout/zoom.h"
 #include "tools/skingen/embed_source.h"
 #include "tools/skingen/sheets.h"
 #include "tools/skingen/skin_artwork.h"
@@ -36,14 +38,35 @@ bool parse(int argc, char** argv, Options& options) {
            options.window.empty());
 }
 
-bool writeBitmaps(const std::vector<skingen::SkinBitmap>& skin, const Options& options) {
-  std::vector<skingen::EncodedBitmap> encoded;
+std::string pngName(int id, int zoomPercent) {
+  const std::string suffix =
+      zoomPercent == layout::kDefaultZoom ? "" : "@" + std::to_string(zoomPercent);
+  return std::to_string(id) + suffix + ".png";
+}
+
+bool encodeSkin(const std::vector<skingen::SkinBitmap>& skin, int zoomPercent,
+                const Options& options, std::vector<skingen::EncodedBitmap>& encoded) {
   for (const skingen::SkinBitmap& bitmap : skin) {
-    encoded.push_back({bitmap.info->id, bitmap.image.encodePng()});
+    encoded.push_back({bitmap.info->id, zoomPercent, bitmap.image.encodePng()});
     if (encoded.back().png.empty()) return false;
     if (!options.pngDir.empty() &&
-        !bitmap.image.writePng(options.pngDir + "/" + std::to_string(bitmap.info->id) + ".png"))
+        !bitmap.image.writePng(options.pngDir + "/" + pngName(bitmap.info->id, zoomPercent)))
       return false;
+  }
+  return true;
+}
+
+// The 1× skin is passed in (the pictures for people use it too); the larger
+// steps are drawn afresh at their own resolution.
+bool writeBitmaps(const std::vector<skingen::SkinBitmap>& skin, const Options& options) {
+  if (options.pngDir.empty() && options.source.empty()) return true;
+  std::vector<skingen::EncodedBitmap> encoded;
+  for (int zoomPercent : layout::kZoomSteps) {
+    const bool ok = zoomPercent == layout::kDefaultZoom
+                        ? encodeSkin(skin, zoomPercent, options, encoded)
+                        : encodeSkin(skingen::drawSkin(zoomPercent / 100.0), zoomPercent, options,
+                                     encoded);
+    if (!ok) return false;
   }
   return options.source.empty() || skingen::writeEmbeddedSource(encoded, options.source);
 }

@@ -1,4 +1,5 @@
 // The rail along the bottom of the front plate that carries the preset bar.
+#include <cmath>
 #include <string>
 
 #include "layout/panel_layout.h"
@@ -13,8 +14,9 @@ namespace {
 using namespace layout;
 
 constexpr double kRailLeft = 27, kRailRight = 843, kRailTop = 83;
-const TextStyle kRailText{6.3, true, 0.9, 0.5};
-const TextStyle kRailSmall{4.8, true, 0.9, 0.4};
+const TextStyle kRailText{8.8, true, 0.8, 0.4};   // capitals 6 pixels tall at 1×
+const TextStyle kRailNote{7.4, true, 0.84, 0.6};  // the MEMORY note between the groups
+const TextStyle kRailSmall{4.8, true, 0.9, 0.4};  // on the small LEARN and CLEAR keys
 
 void drawWell(cairo_t* cr, const PanelRect& box, Rgb colour) {
   cairo_pattern_t* fill = cairo_pattern_create_linear(0, box.top, 0, box.bottom);
@@ -66,7 +68,7 @@ void drawPresetRail(cairo_t* cr) {
 
 void drawRailLabel(cairo_t* cr, const std::string& text, double x, double y, double w, double h,
                    RailState state) {
-  const double cx = x + w / 2, baseline = y + h / 2 + 2.3;
+  const double cx = x + w / 2, baseline = std::round(y + h / 2 + 3);
   switch (state) {
     case RailState::Idle:
       drawText(cr, text, cx, baseline, Align::Centre, kRailText, palette::kBarPrint);
@@ -116,7 +118,7 @@ void printPresetRail(cairo_t* cr) {
            palette::kBarPrint);
   drawText(cr, "B", (kStoreMemoBRect.right + kRecallMemoBRect.left) / 2.0, 96, Align::Centre, kRailText,
            palette::kBarPrint);
-  drawText(cr, "MEMORY", (kRecallMemoBRect.right + kSaveMidiRect.left) / 2.0, 96, Align::Centre, kRailSmall,
+  drawText(cr, "MEMORY", (kRecallMemoBRect.right + kSaveMidiRect.left) / 2.0, 96, Align::Centre, kRailNote,
            scaled(palette::kBarPrint, 0.7));
   drawRailSwitch(cr, "LEARN", kLearnRect.left, kLearnRect.top, kLearnRect.width(), kLearnRect.height(),
                  palette::kLedAmber, false, false);

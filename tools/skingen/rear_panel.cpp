@@ -147,8 +147,8 @@ void drawSerialPlate(cairo_t* cr) {
 
 }  // namespace
 
-Image drawRearPanel() {
-  Image image(kWindowWidth, kWindowHeight, false);
+Image drawRearPanel(double zoom) {
+  Image image(kWindowWidth, kWindowHeight, false, zoom);
   paintPlateTexture(image, kRearSeed);
   Painter cr(image);
   // The rear is darker raw steel: deepen the brushed plate.

@@ -5,6 +5,6 @@
 
 namespace skingen {
 
-Image drawRearPanel();
+Image drawRearPanel(double zoom = 1.0);
 
 }  // namespace skingen

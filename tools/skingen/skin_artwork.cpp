@@ -13,9 +13,9 @@ namespace {
 using namespace layout;
 
 Image copyOf(const Image& source) {
-  Image image(source.width(), source.height(), false);
+  Image image(source.width(), source.height(), false, source.zoom());
   Painter cr(image);
-  copyArea(cr, source, 0, 0, 0, 0, source.width(), source.height());
+  copyWhole(cr, source);
   return image;
 }
 
@@ -28,7 +28,7 @@ Image drawBitmap(const SkinBitmapInfo& info, const FrontPanel& panel) {
   const PanelRect at = firstPlacementOf(static_cast<SkinBitmapId>(info.id));
   switch (info.id) {
     case kFrontPanelBitmap: return copyOf(front);
-    case kRearPanelBitmap: return drawRearPanel();
+    case kRearPanelBitmap: return drawRearPanel(front.zoom());
     case kDlyx2Bitmap: return drawLatchingButton(info, front, at, palette::kLedAmber);
     case kInputKnobBitmap: return drawKnobStrip(info, front, at, KnobFamily::Silver);
     case kOutputKnobBitmap: return drawKnobStrip(info, front, at, KnobFamily::Silver);
@@ -62,14 +62,14 @@ Image drawBitmap(const SkinBitmapInfo& info, const FrontPanel& panel) {
     case kRockerBitmap: return drawRocker(info, bare, at);
     case kLearnBitmap: return drawRailSwitchStrip(info, bare, at, "LEARN", palette::kLedAmber);
     case kClearBitmap: return drawRailSwitchStrip(info, bare, at, "CLEAR", palette::kLedRed);
-    default: return Image(info.width, info.height, info.hasAlpha);
+    default: return Image(info.width, info.height, info.hasAlpha, front.zoom());
   }
 }
 
 }  // namespace
 
-std::vector<SkinBitmap> drawSkin() {
-  const FrontPanel panel = drawFrontPanel();
+std::vector<SkinBitmap> drawSkin(double zoom) {
+  const FrontPanel panel = drawFrontPanel(zoom);
   std::vector<SkinBitmap> skin;
   skin.reserve(kNumSkinBitmaps);
   for (const SkinBitmapInfo& info : kSkinBitmaps) skin.push_back({&info, drawBitmap(info, panel)});

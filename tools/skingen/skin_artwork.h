@@ -13,7 +13,7 @@ struct SkinBitmap {
   Image image;
 };
 
-// In the order of the skin table.
-std::vector<SkinBitmap> drawSkin();
+// In the order of the skin table, drawn at zoom (1 = the 1× sizes of the table).
+std::vector<SkinBitmap> drawSkin(double zoom = 1.0);
 
 }  // namespace skingen
