@@ -44,6 +44,11 @@ void readProgram(const uint8_t* at, RecordOrder order, bool byteReversed,
 
 bool isProgramIndex(VstInt32 index) { return index >= 0 && index < kNumPrograms; }
 
+bool programValuesAreNormalised(const uint8_t* at, RecordOrder order, bool byteReversed) {
+  return recordValuesAreNormalised(at + kRecordValuesInProgram, kNumRecordValues, order,
+                                   byteReversed);
+}
+
 }  // namespace
 
 void applyProgramName(CPresetSystemEffect& fx, const char* name) {
@@ -52,12 +57,13 @@ void applyProgramName(CPresetSystemEffect& fx, const char* name) {
   fx.renameCurrentProgram(name);
 }
 
-void decodePresetRecord(CPresetSystemEffect& fx, const uint8_t* record, bool byteReversed) {
-  if (!record || !fx.getPrograms()) return;
+bool decodePresetRecord(CPresetSystemEffect& fx, const uint8_t* record, bool byteReversed) {
+  if (!record || !fx.getPrograms()) return false;
   const VstInt32 current = fx.getCurrentProgramIndex();
-  if (!isProgramIndex(current)) return;
+  if (!isProgramIndex(current)) return false;
   const RecordOrder order = orderOfOwnRecord(record, kPresetTag, ownIdOf(fx));
-  if (order == RecordOrder::kForeign) return;
+  if (order == RecordOrder::kForeign) return false;
+  if (!programValuesAreNormalised(record + kRecordBodyOffset, order, byteReversed)) return false;
 
   ProgramRecord& program = fx.getPrograms()[current];
   readProgram(record + kRecordBodyOffset, order, byteReversed, program);
@@ -65,6 +71,7 @@ void decodePresetRecord(CPresetSystemEffect& fx, const uint8_t* record, bool byt
   readProgramName(program, name);
   applyProgramName(fx, name);
   fx.selectProgram(current);
+  return true;
 }
 
 void encodePresetRecord(CPresetSystemEffect& fx, uint8_t* record) {
@@ -75,20 +82,26 @@ void encodePresetRecord(CPresetSystemEffect& fx, uint8_t* record) {
   writeProgram(record + kRecordBodyOffset, fx.getPrograms()[current]);
 }
 
-void decodeBankRecord(CPresetSystemEffect& fx, const uint8_t* record, bool byteReversed) {
-  if (!fx.getPrograms()) return;
-  // Program 0 is selected before the checks, so even a rejected bank leaves
-  // it current.
+bool decodeBankRecord(CPresetSystemEffect& fx, const uint8_t* record, bool byteReversed) {
+  if (!fx.getPrograms()) return false;
+  const RecordOrder order =
+      record ? orderOfOwnRecord(record, kBankTag, ownIdOf(fx)) : RecordOrder::kForeign;
+  // Values outside 0 … 1 reject the bank before anything changes.
+  if (order != RecordOrder::kForeign) {
+    for (VstInt32 k = 0; k < kNumPrograms; ++k)
+      if (!programValuesAreNormalised(record + programOffset(k), order, byteReversed)) return false;
+  }
+  // Program 0 is selected before the identifier check, so even a bank turned
+  // away by it leaves program 0 current.
   fx.selectProgram(0);
-  if (!record) return;
-  const RecordOrder order = orderOfOwnRecord(record, kBankTag, ownIdOf(fx));
-  if (order == RecordOrder::kForeign) return;
+  if (order == RecordOrder::kForeign) return false;
 
   ProgramRecord* programs = fx.getPrograms();
   for (VstInt32 k = 0; k < kNumPrograms; ++k)
     readProgram(record + programOffset(k), order, byteReversed, programs[k]);
   if (PresetSystemListener* window = fx.getListener()) window->programsReplaced();
   fx.selectProgram(0);
+  return true;
 }
 
 void encodeBankRecord(CPresetSystemEffect& fx, uint8_t* record) {
@@ -98,14 +111,17 @@ void encodeBankRecord(CPresetSystemEffect& fx, uint8_t* record) {
     writeProgram(record + programOffset(k), fx.getPrograms()[k]);
 }
 
-void decodeMidiRecord(CPresetSystemEffect& fx, const uint8_t* record, bool byteReversed) {
-  if (!record) return;
+bool decodeMidiRecord(CPresetSystemEffect& fx, const uint8_t* record, bool byteReversed) {
+  if (!record) return false;
   const RecordOrder order = orderOfOwnRecord(record, kMidiTag, ownIdOf(fx));
-  if (order == RecordOrder::kForeign) return;
+  if (order == RecordOrder::kForeign) return false;
+  if (!recordValuesAreNormalised(record + kRecordBodyOffset, kNumParams, order, byteReversed))
+    return false;
   // Through setParameter, so both controller maps follow the values.
   for (VstInt32 i = 0; i < kNumParams; ++i)
     fx.setParameter(kCCFirst + i,
                     readRecordValue(record + kRecordBodyOffset + 4 * i, order, byteReversed));
+  return true;
 }
 
 void encodeMidiRecord(CPresetSystemEffect& fx, uint8_t* record) {

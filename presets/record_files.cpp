@@ -1,8 +1,10 @@
 #include "presets/record_files.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -37,10 +39,19 @@ const RecordFileFormat& recordFileFormat(RecordKind kind) {
 
 size_t readRecordFile(const char* path, unsigned char* buffer, size_t size) {
   if (!path || !*path || !buffer) return 0;
-  std::FILE* file = std::fopen(path, "rb");
-  if (!file) return 0;
-  const size_t got = std::fread(buffer, 1, size, file);
-  std::fclose(file);
+  const int fd = ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return 0;
+  size_t got = 0;
+  struct stat info {};
+  if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+    while (got < size) {
+      const ssize_t n = ::read(fd, buffer + got, size - got);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) break;
+      got += static_cast<size_t>(n);
+    }
+  }
+  ::close(fd);
   return got;
 }
 
@@ -49,15 +60,16 @@ bool writeRecordFile(const char* path, const unsigned char* data, size_t size) {
   return replaceFileAtomically(path, data, size, kNewFileMode);
 }
 
-void loadRecordFromFile(CPresetSystemEffect& fx, RecordKind kind, const char* path,
+bool loadRecordFromFile(CPresetSystemEffect& fx, RecordKind kind, const char* path,
                         bool byteReversed) {
   std::vector<uint8_t> record(recordFileFormat(kind).size, 0);
   readRecordFile(path, record.data(), record.size());
   switch (kind) {
-    case RecordKind::kPreset: decodePresetRecord(fx, record.data(), byteReversed); break;
-    case RecordKind::kBank: decodeBankRecord(fx, record.data(), byteReversed); break;
-    case RecordKind::kMidi: decodeMidiRecord(fx, record.data(), byteReversed); break;
+    case RecordKind::kPreset: return decodePresetRecord(fx, record.data(), byteReversed);
+    case RecordKind::kBank: return decodeBankRecord(fx, record.data(), byteReversed);
+    case RecordKind::kMidi: break;
   }
+  return decodeMidiRecord(fx, record.data(), byteReversed);
 }
 
 bool saveRecordToFile(CPresetSystemEffect& fx, RecordKind kind, const char* path) {
