@@ -112,9 +112,9 @@ TEST_F(StateLoad, ProgramChangeWithTheRepeatOnTakesTheProgramsDelay) {
   held.qel().selectProgram(5);
   held.setParameter(kDlyTime, 0.9f);
   held.setParameter(kRptInf, kOn);
-  held.qel().selectProgram(2);
+  held.qel().selectProgram(1);  // a program with a delay time of its own (not synced)
   Instance fresh;
-  fresh.qel().selectProgram(2);
+  fresh.qel().selectProgram(1);
   EXPECT_EQ(held.qel().getEngine().delayMs(), fresh.qel().getEngine().delayMs());
   EXPECT_EQ(firstDifference(renderProbe(held), renderProbe(fresh)), -1);
 }
