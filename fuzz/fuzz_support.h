@@ -111,7 +111,8 @@ inline bool programReadsBack(const ProgramRecord& program, const uint8_t* at, Re
   if (std::memcmp(program.name, at, std::min<size_t>(nameBytes, kProgramNameLength)) != 0)
     return false;
   for (size_t i = 0; i < kNumRecordValues; ++i) {
-    const float expected = readRecordValue(at + kRecordValuesInProgram + 4 * i, order, byteReversed);
+    const float expected =
+        readRecordValue(at + kRecordValuesInProgram + 4 * i, order, byteReversed);
     if (wordFromFloat(loadValueRelaxed(program.values[i])) != wordFromFloat(expected)) return false;
   }
   return true;

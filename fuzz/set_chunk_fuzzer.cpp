@@ -20,8 +20,8 @@ Expected expectedFor(const uint8_t* data, size_t size) {
   if (word(kChunkCountOffset) != static_cast<uint32_t>(kChunkProgramCount))
     return Expected::kRejected;
   for (size_t offset = kChunkProgramsOffset; offset < kChunkSize; offset += 4) {
-    const bool isName = offset < kChunkAssignmentsOffset &&
-                        (offset - kChunkProgramsOffset) % sizeof(ProgramRecord) < kProgramNameLength;
+    const size_t inProgram = (offset - kChunkProgramsOffset) % sizeof(ProgramRecord);
+    const bool isName = offset < kChunkAssignmentsOffset && inProgram < kProgramNameLength;
     if (!isName && !isNormalisedValue(floatFromWord(word(offset)))) return Expected::kIgnored;
   }
   return Expected::kRestored;

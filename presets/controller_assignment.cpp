@@ -36,7 +36,9 @@ constexpr uint8_t kStatusBit = 0x80;
 bool isDataByte(char data) { return (static_cast<uint8_t>(data) & kStatusBit) == 0; }
 
 // A data byte (0 … 127) as a normalised value.
-float dataByteValue(char data) { return static_cast<float>(static_cast<uint8_t>(data)) / kMaxDataByte; }
+float dataByteValue(char data) {
+  return static_cast<float>(static_cast<uint8_t>(data)) / kMaxDataByte;
+}
 
 float assignmentValueOf(VstInt32 controller) {
   return isControllerNumber(controller) ? paramFromIndex(controller, kAssignmentSteps)

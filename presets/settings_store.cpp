@@ -74,7 +74,8 @@ bool SettingsStore::createFolder() const {
 bool SettingsStore::holds(const char* name, const void* bytes, size_t size) const {
   std::vector<unsigned char> stored(size + 1);  // one more: a longer value differs
   const long got = recall(name, stored.data(), stored.size());
-  return got == static_cast<long>(size) && (size == 0 || std::memcmp(stored.data(), bytes, size) == 0);
+  return got == static_cast<long>(size) &&
+         (size == 0 || std::memcmp(stored.data(), bytes, size) == 0);
 }
 
 bool SettingsStore::write(const char* name, const void* bytes, size_t size, bool& wrote) const {

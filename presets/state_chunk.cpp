@@ -31,8 +31,9 @@ void reverseChunkWords(uint8_t* chunk) {
 // a normalised value.
 bool chunkValuesAreNormalised(const uint8_t* chunk) {
   for (VstInt32 k = 0; k < kNumPrograms; ++k) {
-    if (!recordValuesAreNormalised(programAt(const_cast<uint8_t*>(chunk), k) + kRecordValuesInProgram,
-                                   kNumRecordValues, RecordOrder::kNative, false))
+    const uint8_t* values = chunk + kChunkProgramsOffset +
+                            static_cast<size_t>(k) * sizeof(ProgramRecord) + kRecordValuesInProgram;
+    if (!recordValuesAreNormalised(values, kNumRecordValues, RecordOrder::kNative, false))
       return false;
   }
   return recordValuesAreNormalised(chunk + kChunkAssignmentsOffset, kNumRecordValues,

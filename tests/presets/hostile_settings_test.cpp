@@ -206,12 +206,15 @@ class HostileChunks : public ::testing::Test {
 TEST_F(HostileChunks, AValueOutsideTheRangeRejectsTheWholeChunk) {
   plugin.effect().selectProgram(4);
   const std::vector<uint8_t> before = chunk();
-  const size_t someProgramValue = kChunkProgramsOffset + 9 * sizeof(ProgramRecord) + 24 + 4 * kFbck;
-  const size_t currentProgramValue = kChunkProgramsOffset + 4 * sizeof(ProgramRecord) + 24 + 4 * kMix;
+  const auto valueOffset = [](size_t program, size_t index) {
+    return kChunkProgramsOffset + program * sizeof(ProgramRecord) + 24 + 4 * index;
+  };
+  const size_t someProgramValue = valueOffset(9, kFbck);
+  const size_t currentProgramValue = valueOffset(4, kMix);
   const size_t assignmentValue = kChunkAssignmentsOffset + 4 * kRate;
   for (size_t offset : {someProgramValue, currentProgramValue, assignmentValue}) {
-    for (float bad : {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
-                      -0.001f, 1.001f, 1e30f}) {
+    for (float bad : {std::numeric_limits<float>::quiet_NaN(),
+                      std::numeric_limits<float>::infinity(), -0.001f, 1.001f, 1e30f}) {
       std::vector<uint8_t> hostile = before;
       writeWord(&hostile[offset], wordFromFloat(bad));
       hostile[kChunkCurrentOffset] = 2;  // would select another program if loaded
