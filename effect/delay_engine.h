@@ -173,7 +173,9 @@ class DelayEngine {
 
   // Sample-rate dependent (construction and resume only).
   int32_t rateInt_ = 0;
-  float rate_ = 0.0f;
+  // Also read by the parameter rules (LFO step, anti-aliasing cutoff), which
+  // hosts may call on another thread while they switch the rate.
+  Relaxed<float> rate_{0.0f};
   float smoothCoef_ = 0.0f, smoothCoefRest_ = 0.0f;
   int32_t bufferLength_ = 0;
   float hiCutCoef_ = 0.0f, hiCutCoefRest_ = 0.0f;
