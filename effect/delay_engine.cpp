@@ -180,6 +180,11 @@ void DelayEngine::forceTempoSyncOff() noexcept {
   delayChanged_ = false;
 }
 
+void DelayEngine::prepareStateLoad(float loadedDepth) noexcept {
+  if (repeatOn_) setParameter(kRptInf, kSwitchOffValue);
+  setParameter(kDepth, loadedDepth);
+}
+
 void DelayEngine::recomputeLfoStep() noexcept {
   const float period = static_cast<float>(static_cast<double>(rate_) / lfoRate_);
   lfoPeriod_ = period;
@@ -313,6 +318,11 @@ void DelayEngine::resume(float hostSampleRate) noexcept {
   resetEngine();
 }
 
+// Every field the audio thread carries from one block to the next goes back
+// to its value in a new engine, so that out-of-range input (an envelope
+// driven to infinity, a clock increment of a runaway factor) cannot outlive
+// a suspend or resume. Parameter-derived state stays; the smoothed values
+// are set by suspend.
 void DelayEngine::resetEngine() noexcept {
   ledState_ = false;
   ledAck_ = false;
@@ -322,9 +332,21 @@ void DelayEngine::resetEngine() noexcept {
   for (auto& ch : channels_) std::memset(&ch, 0, sizeof(ch));
   lfoValue_ = 0.0f;
   lfoPhase_ = 0.0f;
+  lfoPhaseSnapshot_ = 0.0f;
   clockPhase_ = 0.0f;
   peakLevel_ = 0.0f;
+  peakReset_ = false;
   hasPreviousBlock_ = false;
+  previousEndCounter_ = 0;
+  denormalOffset_ = kDenormalOffset;
+  envState_ = 0.0f;
+  clockIncrement_ = 1.0f;
+  clockIncrementFactor_ = 1.0f;
+  clockFactor_ = static_cast<float>(static_cast<double>(manualFactor_) * clockDivide_);
+  repeatActive_ = repeatOn_ && !clockSyncOn_;
+  writePos_ = 0;
+  levelPos_ = 0;
+  repositionReadHead();
 }
 
 void DelayEngine::getDisplayState(float& lfoPhase, float& meter, int32_t& effectiveDelayMs,

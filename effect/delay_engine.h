@@ -85,6 +85,11 @@ class DelayEngine {
   float parameterValue(int32_t index) const noexcept;
   // Program change: tempo sync off without touching the delay.
   void forceTempoSyncOff() noexcept;
+  // Before a whole state is applied in index order: the repeat lets go, so
+  // the loaded DlyTime applies (a loaded RptInf engages again in its turn),
+  // and the loaded Depth is taken first, so the ManVCO factor depends on the
+  // loaded state alone and not on what came before.
+  void prepareStateLoad(float loadedDepth) noexcept;
 
   void updateSyncedDelay() noexcept;
   // The editor's tempo entry: tempo = v × 400, at least 40.
@@ -92,12 +97,16 @@ class DelayEngine {
   float getTempo() const noexcept { return tempo_; }
   void setAntiAliasCutoff(float cutoffHz) noexcept;
 
-  // Lifecycle pieces.
+  // Lifecycle pieces. suspend and resume both end in resetEngine, which
+  // returns every piece of running state to its value in a new engine.
   void suspend() noexcept;
   // Adopts the host rate (outside 5000 … 200000 Hz: 44100), reallocating the
   // memories only when the rate changed, then clears the running state.
   void resume(float hostSampleRate) noexcept;
   void resetEngine() noexcept;
+  // Running-state views for tests of the lifecycle.
+  float clockIncrement() const noexcept { return clockIncrement_; }
+  int32_t writePosition() const noexcept { return writePos_; }
 
   // The editor's poll; restarts the peak and acknowledges the LED.
   void getDisplayState(float& lfoPhase, float& meter, int32_t& effectiveDelayMs,
@@ -231,7 +240,9 @@ class DelayEngine {
 
   // Sample-rate dependent (construction and resume only).
   int32_t rateInt_ = 0;
-  float rate_ = 0.0f;
+  // Also read by the parameter rules (LFO step, anti-aliasing cutoff), which
+  // hosts may call on another thread while they switch the rate.
+  Relaxed<float> rate_{0.0f};
   float smoothCoef_ = 0.0f, smoothCoefRest_ = 0.0f;
   int32_t bufferLength_ = 0;
   float hiCutCoef_ = 0.0f, hiCutCoefRest_ = 0.0f;

@@ -3,6 +3,7 @@
 // input must pass.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -75,6 +76,14 @@ class FuzzEffect : public CPresetSystemEffect {
   }
 };
 
+// The whole host state chunk, for comparing before and after an input.
+inline std::vector<uint8_t> chunkOf(FuzzEffect& fx) {
+  void* out = nullptr;
+  const VstInt32 size = fx.getChunk(&out);
+  const auto* bytes = static_cast<const uint8_t*>(out);
+  return out ? std::vector<uint8_t>(bytes, bytes + size) : std::vector<uint8_t>();
+}
+
 // The effect for one input, reset to its starting point.
 inline FuzzEffect& effect() {
   static FuzzEffect* instance = new FuzzEffect;  // lives for the whole run
@@ -89,6 +98,31 @@ inline void check(bool condition) {
 inline bool isOurs(const uint8_t* record, uint8_t kind) {
   return recordOrderOf(readWord(record), static_cast<uint32_t>(kOwnId)) != RecordOrder::kForeign &&
          record[kRecordKindOffset] == kind;
+}
+
+// A program as a record holds it (name, then values in the record's order)
+// against a program of the store: every value bit for bit, and the name's
+// bytes (or, for a preset, whose name is stored as a text, up to its end).
+inline bool programReadsBack(const ProgramRecord& program, const uint8_t* at, RecordOrder order,
+                             bool byteReversed, bool nameAsText = false) {
+  const size_t nameBytes =
+      nameAsText ? strnlen(reinterpret_cast<const char*>(at), kProgramNameLength) + 1
+                 : kProgramNameLength;
+  if (std::memcmp(program.name, at, std::min<size_t>(nameBytes, kProgramNameLength)) != 0)
+    return false;
+  for (size_t i = 0; i < kNumRecordValues; ++i) {
+    const float expected =
+        readRecordValue(at + kRecordValuesInProgram + 4 * i, order, byteReversed);
+    if (wordFromFloat(loadValueRelaxed(program.values[i])) != wordFromFloat(expected)) return false;
+  }
+  return true;
+}
+
+// An assignment value reads back as given, or as "not assigned" when a later
+// parameter took the same controller.
+inline bool assignmentReadsBack(float got, float given) {
+  return wordFromFloat(got) == wordFromFloat(given) ||
+         wordFromFloat(got) == wordFromFloat(notAssignedValue());
 }
 
 // A record of the decoder's size filled from the input like a short file;

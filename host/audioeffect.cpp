@@ -1,5 +1,6 @@
 #include "host/audioeffect.h"
 
+#include <cstdint>
 #include <cstring>
 
 #include "host/text_services.h"
@@ -113,6 +114,9 @@ VstIntPtr AudioEffect::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr val
     case effGetChunk:
       return ptr ? getChunk(static_cast<void**>(ptr), index != 0) : 0;
     case effSetChunk:
+      // The size is pointer-sized; one that does not fit the operation's
+      // 32 bits is no chunk (cut, 2^32 + n would pass for n).
+      if (value < 0 || value > static_cast<VstIntPtr>(INT32_MAX)) return -1;
       return setChunk(ptr, static_cast<VstInt32>(value), index != 0);
     default:
       return 0;

@@ -7,6 +7,7 @@
 #include "effect/dsp_math.h"
 #include "effect/parameters.h"
 #include "host/text_services.h"
+#include "presets/program_record.h"
 
 namespace {
 
@@ -70,7 +71,9 @@ void writeParameterLabel(int32_t index, char* text) {
 void writeParameterDisplay(const DelayEngine& engine, int32_t index, char* text) {
   if (!isSoundParameter(index)) return;
   const ParameterInfo& parameter = kParameterTable[index];
-  const float v = engine.parameterValue(index);
+  // The engine keeps whatever it was given; texts are made for 0 … 1 only,
+  // so every held value gives a finite, sensible text.
+  const float v = clampToNormalised(engine.parameterValue(index));
   switch (parameter.display) {
     case DisplayRule::kGainDecibels:
       dB2string(static_cast<float>(parameter.law(v)), text, kDisplayTextLength);

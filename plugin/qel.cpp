@@ -70,8 +70,10 @@ void Qel::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrame
 
 void Qel::setParameter(VstInt32 index, float value) {
   if (!std::isfinite(value)) return;  // a broken value never reaches the program or the engine
+  // Out of range from outside: the program, the engine and getParameter all
+  // see the same value within 0 … 1.
+  value = clampToNormalised(value);
   if (!loadingProgram) CPresetSystemEffect::setParameter(index, value);
-  if (index == kDlyTime && value > 1.0f) value = 1.0f;
   engine.setParameter(index, value);
   if (editor) editor->setParameter(index, value);
 }
@@ -115,8 +117,13 @@ bool Qel::getProductString(char* text) {
   return true;
 }
 
+// Every whole-state load (chunk, program change, preset and bank files,
+// start-up defaults) ends here: the engine is readied so that the state it
+// is left in depends on the loaded values alone.
 void Qel::selectProgram(VstInt32 index) {
   engine.forceTempoSyncOff();
+  if (programs && index >= 0 && index < kNumPrograms)
+    engine.prepareStateLoad(loadValueRelaxed(programs[index].values[kDepth]));
   CPresetSystemEffect::selectProgram(index);
 }
 

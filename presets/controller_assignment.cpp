@@ -31,10 +31,13 @@ VstInt32 controllerOfValue(float value) {
   return kNotAssigned;
 }
 
-// Data bytes above 127 arrive as negative chars and count as 0.
+constexpr uint8_t kStatusBit = 0x80;
+
+bool isDataByte(char data) { return (static_cast<uint8_t>(data) & kStatusBit) == 0; }
+
+// A data byte (0 … 127) as a normalised value.
 float dataByteValue(char data) {
-  const int signedValue = static_cast<signed char>(data);
-  return static_cast<float>(signedValue < 0 ? 0 : signedValue) / kMaxDataByte;
+  return static_cast<float>(static_cast<uint8_t>(data)) / kMaxDataByte;
 }
 
 float assignmentValueOf(VstInt32 controller) {
@@ -55,7 +58,8 @@ VstInt32 CPresetSystemEffect::processEvents(VstEvents* events) {
     const auto status = static_cast<uint8_t>(midi->midiData[0]);
     if ((status & kStatusTypeMask) != kControlChange) continue;  // any channel
     const VstInt32 controller = static_cast<uint8_t>(midi->midiData[1]);
-    if (!isControllerNumber(controller)) continue;
+    // Data bytes have bit 7 clear; a message with any other byte is broken.
+    if (!isControllerNumber(controller) || !isDataByte(midi->midiData[2])) continue;
 
     const VstInt32 target = learnTarget.load(kRelaxed);
     if (learnActive.load(kRelaxed) && isSoundParameter(target) &&

@@ -44,6 +44,11 @@ void readProgram(const uint8_t* at, RecordOrder order, bool byteReversed,
 
 bool isProgramIndex(VstInt32 index) { return index >= 0 && index < kNumPrograms; }
 
+bool programValuesAreNormalised(const uint8_t* at, RecordOrder order, bool byteReversed) {
+  return recordValuesAreNormalised(at + kRecordValuesInProgram, kNumRecordValues, order,
+                                   byteReversed);
+}
+
 }  // namespace
 
 void applyProgramName(CPresetSystemEffect& fx, const char* name) {
@@ -58,6 +63,7 @@ bool decodePresetRecord(CPresetSystemEffect& fx, const uint8_t* record, bool byt
   if (!isProgramIndex(current)) return false;
   const RecordOrder order = orderOfOwnRecord(record, kPresetTag, ownIdOf(fx));
   if (order == RecordOrder::kForeign) return false;
+  if (!programValuesAreNormalised(record + kRecordBodyOffset, order, byteReversed)) return false;
 
   ProgramRecord& program = fx.getPrograms()[current];
   readProgram(record + kRecordBodyOffset, order, byteReversed, program);
@@ -78,11 +84,16 @@ void encodePresetRecord(CPresetSystemEffect& fx, uint8_t* record) {
 
 bool decodeBankRecord(CPresetSystemEffect& fx, const uint8_t* record, bool byteReversed) {
   if (!fx.getPrograms()) return false;
-  // Program 0 is selected before the checks, so even a rejected bank leaves
-  // it current.
+  const RecordOrder order =
+      record ? orderOfOwnRecord(record, kBankTag, ownIdOf(fx)) : RecordOrder::kForeign;
+  // Values outside 0 … 1 reject the bank before anything changes.
+  if (order != RecordOrder::kForeign) {
+    for (VstInt32 k = 0; k < kNumPrograms; ++k)
+      if (!programValuesAreNormalised(record + programOffset(k), order, byteReversed)) return false;
+  }
+  // Program 0 is selected before the identifier check, so even a bank turned
+  // away by it leaves program 0 current.
   fx.selectProgram(0);
-  if (!record) return false;
-  const RecordOrder order = orderOfOwnRecord(record, kBankTag, ownIdOf(fx));
   if (order == RecordOrder::kForeign) return false;
 
   ProgramRecord* programs = fx.getPrograms();
@@ -104,6 +115,8 @@ bool decodeMidiRecord(CPresetSystemEffect& fx, const uint8_t* record, bool byteR
   if (!record) return false;
   const RecordOrder order = orderOfOwnRecord(record, kMidiTag, ownIdOf(fx));
   if (order == RecordOrder::kForeign) return false;
+  if (!recordValuesAreNormalised(record + kRecordBodyOffset, kNumParams, order, byteReversed))
+    return false;
   // Through setParameter, so both controller maps follow the values.
   for (VstInt32 i = 0; i < kNumParams; ++i)
     fx.setParameter(kCCFirst + i,

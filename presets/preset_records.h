@@ -1,8 +1,10 @@
 // Encoders and decoders of the preset, bank and MIDI-settings records: what
 // files and the settings store hold. Encoders fill a record the caller has
-// zero-filled; decoders check identifier and kind before touching anything,
-// and a rejected record changes nothing (except that a bank selects program
-// 0 first). Decoders answer whether the record was accepted.
+// zero-filled; decoders check identifier, kind and values before touching
+// anything, and a rejected record changes nothing (except that a bank of
+// another identifier or kind still selects program 0). Decoders answer
+// whether the record was accepted; a record holding any value that is not
+// finite and within 0 … 1 is rejected whole.
 #pragma once
 
 #include <cstdint>

@@ -25,10 +25,10 @@ void PresetSettings::storeRecord(const char* valueName, size_t size, Encoder enc
 
 // A missing or oversized value leaves the record zero-filled, and the
 // decoder then turns it away by its identifier.
-void PresetSettings::recallRecord(const char* valueName, size_t size, Decoder decode) {
+bool PresetSettings::recallRecord(const char* valueName, size_t size, Decoder decode) {
   std::vector<uint8_t> record(size, 0);
   store.recall(valueName, record.data(), record.size());
-  if (fx) decode(*fx, record.data(), false);
+  return fx && decode(*fx, record.data(), false);
 }
 
 void PresetSettings::storeDefaultBank() {
@@ -47,29 +47,31 @@ void PresetSettings::clearDefaultBank() { store.remove(kDefaultBankValue); }
 void PresetSettings::clearDefaultPreset() { store.remove(kDefaultPresetValue); }
 void PresetSettings::clearDefaultMidi() { store.remove(kDefaultMidiValue); }
 
-void PresetSettings::recallDefaultBank() {
-  recallRecord(kDefaultBankValue, kBankFileSize, decodeBankRecord);
+bool PresetSettings::recallDefaultBank() {
+  return recallRecord(kDefaultBankValue, kBankFileSize, decodeBankRecord);
 }
-void PresetSettings::recallDefaultPreset() {
-  recallRecord(kDefaultPresetValue, kPresetFileSize, decodePresetRecord);
+bool PresetSettings::recallDefaultPreset() {
+  return recallRecord(kDefaultPresetValue, kPresetFileSize, decodePresetRecord);
 }
-void PresetSettings::recallDefaultMidi() {
-  recallRecord(kDefaultMidiValue, kMidiFileSize, decodeMidiRecord);
+bool PresetSettings::recallDefaultMidi() {
+  return recallRecord(kDefaultMidiValue, kMidiFileSize, decodeMidiRecord);
 }
-void PresetSettings::recallMemoA() {
-  recallRecord(kMemoAValue, kPresetFileSize, decodePresetRecord);
+bool PresetSettings::recallMemoA() {
+  return recallRecord(kMemoAValue, kPresetFileSize, decodePresetRecord);
 }
-void PresetSettings::recallMemoB() {
-  recallRecord(kMemoBValue, kPresetFileSize, decodePresetRecord);
+bool PresetSettings::recallMemoB() {
+  return recallRecord(kMemoBValue, kPresetFileSize, decodePresetRecord);
 }
 
 // Linux paths are byte strings already in the locale's encoding (UTF-8 in
 // practice), so the texts are stored as they are.
+// One batch: only changed texts are written, the folder synced once.
 void PresetSettings::saveFileLocations() {
-  store.storeText(kFolderValue, locations.currentFolder);
-  store.storeText(kBankFileValue, locations.bankFileName);
-  store.storeText(kPresetFileValue, locations.presetFileName);
-  store.storeText(kMidiFileValue, locations.midiFileName);
+  const SettingsStore::TextValue values[] = {{kFolderValue, locations.currentFolder},
+                                             {kBankFileValue, locations.bankFileName},
+                                             {kPresetFileValue, locations.presetFileName},
+                                             {kMidiFileValue, locations.midiFileName}};
+  store.storeTexts(values, sizeof(values) / sizeof(values[0]));
 }
 
 // Missing values give empty texts, so without stored locations the folder
@@ -82,6 +84,7 @@ void PresetSettings::recallFileLocations() {
 }
 
 void PresetSettings::loadStartupDefaults() {
+  store.removeStaleTemporaries();
   recallDefaultBank();
   recallDefaultPreset();
   recallDefaultMidi();

@@ -1,7 +1,8 @@
 // The preset system's values in the per-user settings store: start-up
 // defaults (bank, preset, MIDI settings), the two comparison memories and the
 // file locations. Every operation opens and finishes its value by itself; a
-// failure leaves the old value and shows nothing.
+// failure leaves the old value and shows nothing. Recalls answer whether the
+// stored record was accepted.
 #pragma once
 
 #include <string>
@@ -25,11 +26,11 @@ class PresetSettings {
   void clearDefaultBank();
   void clearDefaultPreset();
   void clearDefaultMidi();
-  void recallDefaultBank();
-  void recallDefaultPreset();
-  void recallDefaultMidi();
-  void recallMemoA();
-  void recallMemoB();
+  bool recallDefaultBank();
+  bool recallDefaultPreset();
+  bool recallDefaultMidi();
+  bool recallMemoA();
+  bool recallMemoB();
   void saveFileLocations();
   void recallFileLocations();
   // Default bank, default preset, default MIDI settings, file locations.
@@ -46,7 +47,7 @@ class PresetSettings {
   using Encoder = void (*)(CPresetSystemEffect&, uint8_t*);
   using Decoder = bool (*)(CPresetSystemEffect&, const uint8_t*, bool);
   void storeRecord(const char* valueName, size_t size, Encoder encode);
-  void recallRecord(const char* valueName, size_t size, Decoder decode);
+  bool recallRecord(const char* valueName, size_t size, Decoder decode);
 
   CPresetSystemEffect* fx;
   SettingsStore store;

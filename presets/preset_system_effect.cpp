@@ -1,5 +1,6 @@
 #include "presets/preset_system_effect.h"
 
+#include <cmath>
 #include <cstring>
 #include <new>
 
@@ -58,8 +59,11 @@ void CPresetSystemEffect::removeListener(PresetSystemListener* oldListener) {
 
 void CPresetSystemEffect::resume() { wantEvents(1); }
 
+// Values from outside: a non-finite one is ignored, a finite one is brought
+// into 0 … 1 before it is stored.
 void CPresetSystemEffect::setParameter(VstInt32 index, float value) {
-  storeParameter(index, value);
+  if (!std::isfinite(value)) return;
+  storeParameter(index, clampToNormalised(value));
 }
 
 void CPresetSystemEffect::storeParameter(VstInt32 index, float value) {

@@ -23,6 +23,14 @@ void storeProgramName(ProgramRecord& record, const char* text);
 // incomplete character at the end of the field is left out.
 void readProgramName(const ProgramRecord& record, char* text);
 
+// Every value that enters from outside must be a normalised value: finite
+// and within 0 … 1 (a NaN fails both comparisons).
+inline bool isNormalisedValue(float value) { return value >= 0.0f && value <= 1.0f; }
+// A finite value brought into 0 … 1; callers drop non-finite values first.
+inline float clampToNormalised(float value) {
+  return value < 0.0f ? 0.0f : value > 1.0f ? 1.0f : value;
+}
+
 // Program values are written by automation and MIDI on one thread while the
 // user-interface thread may read them; each value moves as one relaxed atomic.
 inline void storeValueRelaxed(float& slot, float value) {

@@ -1,8 +1,10 @@
 #include "presets/record_files.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -37,10 +39,19 @@ const RecordFileFormat& recordFileFormat(RecordKind kind) {
 
 size_t readRecordFile(const char* path, unsigned char* buffer, size_t size) {
   if (!path || !*path || !buffer) return 0;
-  std::FILE* file = std::fopen(path, "rb");
-  if (!file) return 0;
-  const size_t got = std::fread(buffer, 1, size, file);
-  std::fclose(file);
+  const int fd = ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return 0;
+  size_t got = 0;
+  struct stat info {};
+  if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+    while (got < size) {
+      const ssize_t n = ::read(fd, buffer + got, size - got);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) break;
+      got += static_cast<size_t>(n);
+    }
+  }
+  ::close(fd);
   return got;
 }
 

@@ -23,8 +23,9 @@ const RecordFileFormat& recordFileFormat(RecordKind kind);
 
 // Reads up to size bytes into buffer, which the caller has zero-filled, so
 // a short or missing file leaves the rest zero. Opens read-only, so
-// write-protected files load. Answers the number of bytes read (0 when the
-// file could not be opened).
+// write-protected files load, and without blocking: only a regular file is
+// read (a pipe or device chosen by mistake reads as missing). Answers the
+// number of bytes read (0 when the file could not be opened).
 size_t readRecordFile(const char* path, unsigned char* buffer, size_t size);
 
 // Replaces the file whole, so a failed save never destroys the previous

@@ -88,3 +88,13 @@ inline float readRecordValue(const uint8_t* at, RecordOrder order, bool byteReve
   if (byteReversed) word = reverseBytes(word);
   return floatFromWord(word);
 }
+
+// Whether count consecutive value words from at, read as readRecordValue
+// does, are all normalised values: a record holding any other value is
+// rejected whole.
+inline bool recordValuesAreNormalised(const uint8_t* at, size_t count, RecordOrder order,
+                                      bool byteReversed) {
+  for (size_t i = 0; i < count; ++i)
+    if (!isNormalisedValue(readRecordValue(at + 4 * i, order, byteReversed))) return false;
+  return true;
+}

@@ -71,14 +71,49 @@ bool SettingsStore::createFolder() const {
   return ::stat(folder_.c_str(), &folderInfo) == 0 && S_ISDIR(folderInfo.st_mode);
 }
 
-bool SettingsStore::store(const char* name, const void* bytes, size_t size) const {
+bool SettingsStore::holds(const char* name, const void* bytes, size_t size) const {
+  std::vector<unsigned char> stored(size + 1);  // one more: a longer value differs
+  const long got = recall(name, stored.data(), stored.size());
+  return got == static_cast<long>(size) &&
+         (size == 0 || std::memcmp(stored.data(), bytes, size) == 0);
+}
+
+bool SettingsStore::write(const char* name, const void* bytes, size_t size, bool& wrote) const {
+  wrote = false;
   if (!isValidName(name) || (!bytes && size > 0) || !createFolder()) return false;
-  return replaceFileAtomically(pathOf(name), bytes, size, kPrivateFile);
+  if (holds(name, bytes, size)) return true;
+  wrote = replaceFileAtomically(pathOf(name), bytes, size, kPrivateFile, FolderSync::kByCaller);
+  return wrote;
+}
+
+bool SettingsStore::store(const char* name, const void* bytes, size_t size) const {
+  bool wrote = false;
+  const bool ok = write(name, bytes, size, wrote);
+  if (wrote) syncFolder(folder_);
+  return ok;
+}
+
+bool SettingsStore::storeTexts(const TextValue* values, size_t count) const {
+  bool ok = true, anyWritten = false;
+  for (size_t i = 0; i < count; ++i) {
+    const char* text = values[i].text ? values[i].text : "";
+    bool wrote = false;
+    ok = write(values[i].name, text, cutLength(text, kMaxTextBytes), wrote) && ok;
+    anyWritten = anyWritten || wrote;
+  }
+  if (anyWritten) syncFolder(folder_);
+  return ok;
+}
+
+void SettingsStore::removeStaleTemporaries() const {
+  if (!folder_.empty()) removeStaleTemporaryFiles(folder_);
 }
 
 long SettingsStore::recall(const char* name, void* buffer, size_t capacity) const {
   if (!isValidName(name) || folder_.empty() || (!buffer && capacity > 0)) return -1;
-  const int fd = ::open(pathOf(name).c_str(), O_RDONLY | O_CLOEXEC);
+  // Without blocking (a pipe would wait for a writer for ever) and without
+  // following a link; fstat then admits regular files only.
+  const int fd = ::open(pathOf(name).c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
   if (fd < 0) return -1;
   long result = -1;
   struct stat info {};

@@ -27,6 +27,19 @@ void reverseChunkWords(uint8_t* chunk) {
     reverseWordInPlace(chunk + kChunkAssignmentsOffset + 4 * i);
 }
 
+// Every program value and assignment value of a chunk in our byte order is
+// a normalised value.
+bool chunkValuesAreNormalised(const uint8_t* chunk) {
+  for (VstInt32 k = 0; k < kNumPrograms; ++k) {
+    const uint8_t* values = chunk + kChunkProgramsOffset +
+                            static_cast<size_t>(k) * sizeof(ProgramRecord) + kRecordValuesInProgram;
+    if (!recordValuesAreNormalised(values, kNumRecordValues, RecordOrder::kNative, false))
+      return false;
+  }
+  return recordValuesAreNormalised(chunk + kChunkAssignmentsOffset, kNumRecordValues,
+                                   RecordOrder::kNative, false);
+}
+
 }  // namespace
 
 VstInt32 CPresetSystemEffect::getChunk(void** data, bool isPreset) {
@@ -57,6 +70,7 @@ VstInt32 CPresetSystemEffect::setChunk(void* data, VstInt32 byteSize, bool isPre
   (void)isPreset;
   constexpr VstInt32 kRejected = -1;
   constexpr VstInt32 kAccepted = 0;
+  constexpr VstInt32 kTurnedAway = 0;  // nothing loaded, as for a wrong marker
   if (!chunkBuffer || !data || byteSize != kChunkSize) return kRejected;
   // Hosts may hand back the very buffer getChunk gave them.
   std::memmove(chunkBuffer, data, kChunkSize);
@@ -72,10 +86,13 @@ VstInt32 CPresetSystemEffect::setChunk(void* data, VstInt32 byteSize, bool isPre
       return kRejected;
   }
   // A wrong marker is turned away quietly, as a chunk with nothing to load.
-  if (readWord(chunkBuffer + kChunkMarkerOffset) != kChunkMarker) return kAccepted;
+  if (readWord(chunkBuffer + kChunkMarkerOffset) != kChunkMarker) return kTurnedAway;
   if (static_cast<int32_t>(readWord(chunkBuffer + kChunkCountOffset)) != kChunkProgramCount)
     return kRejected;
   if (!programs || !controllerOfParameter || !parameterOfController) return kRejected;
+  // One value that is not finite or not within 0 … 1 turns the whole chunk
+  // away quietly, before anything is stored.
+  if (!chunkValuesAreNormalised(chunkBuffer)) return kTurnedAway;
 
   for (VstInt32 k = 0; k < kNumPrograms; ++k) {
     const uint8_t* record = programAt(chunkBuffer, k);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 #include "engine_harness.h"
@@ -102,4 +103,49 @@ TEST(EngineRobustness, HostPositionExtremesAreHarmless) {
     const auto out = render(e, testSignal(128), 128, nullptr, timing);
     EXPECT_TRUE(allFinite(out.left));
   }
+}
+
+namespace {
+
+// A whole state applied the way the effect class applies a load.
+void loadState(DelayEngine& e, const float* values) {
+  e.prepareStateLoad(values[kDepth]);
+  for (int32_t i = 0; i < kNumParams; ++i) e.setParameter(i, values[i]);
+}
+
+}  // namespace
+
+// Out-of-range feedback and depth drive the running state (the envelope,
+// the clock increment) to extremes; suspend and resume must bring every
+// piece of it back, so the engine then matches a new one bit for bit.
+TEST(EngineRobustness, SuspendAndResumeUndoEveryTraceOfAbuse) {
+  const float state[kNumParams] = {0.5f, 0.5f, 0.7f, 0.4f,  kOff, kOff, 0.5f, kOn, kOff,
+                                   0.6f, 0.2f, 0.3f, 0.45f, kOff, kOn,  kOff, 0.2f, 0.3f};
+  DelayEngine abused;
+  abused.resume(44100.0f);
+  const std::vector<float> loud(512, 0.5f);
+  for (int block = 0; block < 800; ++block) {
+    const float sign = block % 2 ? 1.0f : -1.0f;
+    abused.setParameter(kFbck, 1e4f * sign);
+    abused.setParameter(kDepth, -1e4f * sign);
+    render(abused, loud, 512);
+  }
+  loadState(abused, state);
+  abused.suspend();
+  abused.resume(44100.0f);
+  EXPECT_EQ(abused.envState(), 0.0f);
+  EXPECT_EQ(abused.clockIncrement(), 1.0f);
+
+  DelayEngine fresh;
+  fresh.resume(44100.0f);
+  loadState(fresh, state);
+  fresh.suspend();
+  fresh.resume(44100.0f);
+
+  std::vector<float> probe(154350, 0.0f);
+  probe[0] = 0.9f;
+  for (size_t i = 40000; i < 44000; ++i) probe[i] = 0.3f * std::sin(0.05f * i);
+  const Stereo a = render(abused, probe, 512), b = render(fresh, probe, 512);
+  EXPECT_EQ(std::memcmp(a.left.data(), b.left.data(), a.left.size() * sizeof(float)), 0);
+  EXPECT_EQ(std::memcmp(a.right.data(), b.right.data(), a.right.size() * sizeof(float)), 0);
 }

@@ -126,12 +126,12 @@ TEST_F(QelHost, DisplayTexts) {
   EXPECT_STREQ(text, "keep");
 }
 
-TEST_F(QelHost, DlyTimeAboveOneIsLimitedButStoredRaw) {
+TEST_F(QelHost, DlyTimeAboveOneIsClampedInTheProgramToo) {
   plugin->setParameter(kDlyTime, 1.5f);
   EXPECT_EQ(plugin->getParameter(kDlyTime), 1.0f);
   EXPECT_EQ(plugin->display(kDlyTime), "3200");
   Qel& qel = plugin->qel();
-  EXPECT_EQ(qel.getPrograms()[qel.getCurrentProgramIndex()].values[kDlyTime], 1.5f);
+  EXPECT_EQ(qel.getPrograms()[qel.getCurrentProgramIndex()].values[kDlyTime], 1.0f);
 }
 
 TEST_F(QelHost, SyncAndRepeatRules) {

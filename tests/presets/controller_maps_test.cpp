@@ -55,14 +55,23 @@ TEST_F(ControllerMaps, NumbersOutsideTheMapsAreIgnored) {
   EXPECT_TRUE(StateSnapshot::of(fx) == before);
 }
 
-TEST_F(ControllerMaps, NonNumbersNeverBind) {
+TEST_F(ControllerMaps, NonNumbersAreIgnoredAndHugeValuesClamped) {
   for (float value : {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
-                      -std::numeric_limits<float>::infinity(), 1e30f, -1e30f}) {
+                      -std::numeric_limits<float>::infinity()}) {
     fx.setParameter(kCCFirst + 1, controllerValue(3));
     fx.setParameter(kCCFirst + 1, value);
-    EXPECT_EQ(fx.getControllerOfParameter(1), kNotAssigned) << value;
-    EXPECT_EQ(fx.getParameterOfController(3), kNotAssigned) << value;
+    EXPECT_EQ(fx.getControllerOfParameter(1), 3) << value;
+    EXPECT_EQ(fx.getParameterOfController(3), 1) << value;
+    EXPECT_EQ(fx.getParameter(kCCFirst + 1), controllerValue(3)) << value;
   }
+  // 1e30 counts as 1 (not assigned), -1e30 as 0 (controller 0).
+  fx.setParameter(kCCFirst + 1, 1e30f);
+  EXPECT_EQ(fx.getControllerOfParameter(1), kNotAssigned);
+  EXPECT_EQ(fx.getParameterOfController(3), kNotAssigned);
+  EXPECT_EQ(fx.getParameter(kCCFirst + 1), 1.0f);
+  fx.setParameter(kCCFirst + 1, -1e30f);
+  EXPECT_EQ(fx.getControllerOfParameter(1), 0);
+  EXPECT_EQ(fx.getParameter(kCCFirst + 1), 0.0f);
 }
 
 TEST_F(ControllerMaps, ProgramChangesNeitherCaptureNorClear) {

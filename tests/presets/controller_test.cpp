@@ -56,8 +56,10 @@ TEST_F(Controllers, OtherMessagesAndBadBytesAreIgnored) {
   plugin.set(kMix, 0.3f);
   plugin.send(MidiBatch{{0xF8, 7, 100}, {0x90, 7, 100}, {0xE0, 7, 100}, {0xB0, 0x87, 100}});
   EXPECT_FLOAT_EQ(plugin.get(kMix), 0.3f);
-  // Data bytes above 127 count as 0.
-  plugin.send(MidiBatch{controlChange(3, 7, 0xC0)});
+  // A data byte above 127 makes the message broken: ignored.
+  plugin.send(MidiBatch{controlChange(3, 7, 0xC0), controlChange(3, 7, 0x80)});
+  EXPECT_FLOAT_EQ(plugin.get(kMix), 0.3f);
+  plugin.send(MidiBatch{controlChange(3, 7, 0)});
   EXPECT_EQ(plugin.get(kMix), 0.0f);
   // Events that are not MIDI are skipped.
   MidiBatch notMidi{controlChange(1, 7, 127)};
@@ -176,11 +178,14 @@ TEST_F(Controllers, ResumeAsksForMidi) {
             FakeHost::opcodes.end());
 }
 
-TEST_F(Controllers, SlightlyNegativeAssignmentsMeanControllerZero) {
+TEST_F(Controllers, NegativeAssignmentsAreClampedToControllerZero) {
   plugin.set(kCCFirst + kNum, -0.5f / 129.0f);
   EXPECT_EQ(controllerOf(kNum), 0);
+  EXPECT_EQ(assignment(kNum), 0.0f);
+  plugin.set(kCCFirst + kNum, 1.0f);
   plugin.set(kCCFirst + kNum, -2.0f / 129.0f);
-  EXPECT_EQ(controllerOf(kNum), kNotAssigned);
+  EXPECT_EQ(controllerOf(kNum), 0);
+  EXPECT_EQ(assignment(kNum), 0.0f);
 }
 
 }  // namespace

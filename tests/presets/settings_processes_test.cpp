@@ -7,6 +7,9 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <cstdio>
+#include <filesystem>
+#include <string>
 #include <vector>
 
 #include "presets/settings_store.h"
@@ -17,6 +20,7 @@ namespace {
 
 constexpr int kStoresPerWriter = 150;
 constexpr int kKilledWriters = 12;
+constexpr int kQuickKills = 220;
 
 // An instance whose 17 programs all carry the writer's mark.
 void markPrograms(EffectWithoutEditor& fx, float mark, const char* name) {
@@ -101,6 +105,49 @@ TEST_F(SettingsProcesses, AWriterKilledMidLoopLeavesAWholeValue) {
     expectWholeBank();
     store.store("DefaultBank", bankB.data(), bankB.size());
   }
+}
+
+// Runs in a child: stores the two banks in turn for ever, so every store
+// really writes.
+pid_t startAlternatingWriter(const SettingsStore& store, const std::vector<uint8_t>& a,
+                             const std::vector<uint8_t>& b) {
+  const pid_t pid = fork();
+  if (pid != 0) return pid;
+  for (bool first = true;; first = !first) {
+    const std::vector<uint8_t>& bank = first ? a : b;
+    store.store("DefaultBank", bank.data(), bank.size());
+  }
+}
+
+// Many writers killed at random short moments: every value stays whole, and
+// what they leave behind is gone once the next instance starts.
+TEST_F(SettingsProcesses, ManyKilledWritersLeaveNoTemporaryFileAndNoTornValue) {
+  ASSERT_TRUE(store.store("DefaultBank", bankB.data(), bankB.size()));
+  unsigned seed = 12345;
+  for (int round = 0; round < kQuickKills && !HasFailure(); ++round) {
+    const pid_t writer = startAlternatingWriter(store, bankA, bankB);
+    ASSERT_GT(writer, 0);
+    seed = seed * 1103515245u + 12345u;
+    const timespec pause{0, 200000L + static_cast<long>((seed >> 8) % 3000000u)};
+    nanosleep(&pause, nullptr);
+    kill(writer, SIGKILL);
+    waitpid(writer, nullptr, 0);
+    std::vector<uint8_t> raw(kBankFileSize, 0);
+    ASSERT_EQ(store.recall("DefaultBank", raw.data(), raw.size()), kBankFileSize);
+    EXPECT_TRUE(raw == bankA || raw == bankB) << round;
+  }
+  size_t leftBehind = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(temp.storeFolder()))
+    leftBehind += entry.path().filename() != "DefaultBank";
+  std::printf("%zu temporary files after %d kills, before start-up\n", leftBehind, kQuickKills);
+
+  EffectWithoutEditor next;
+  next.settings.loadStartupDefaults();
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(temp.storeFolder()))
+    names.push_back(entry.path().filename());
+  EXPECT_EQ(names, std::vector<std::string>{"DefaultBank"});
+  expectWholeBank();
 }
 
 }  // namespace
