@@ -9,6 +9,7 @@
 #include <cstring>
 #include <vector>
 
+#include "presets/name_cut.h"
 #include "presets/preset_records.h"
 #include "presets/preset_system_effect.h"
 #include "presets/record_formats.h"
@@ -105,11 +106,15 @@ inline bool isOurs(const uint8_t* record, uint8_t kind) {
 // bytes (or, for a preset, whose name is stored as a text, up to its end).
 inline bool programReadsBack(const ProgramRecord& program, const uint8_t* at, RecordOrder order,
                              bool byteReversed, bool nameAsText = false) {
-  const size_t nameBytes =
-      nameAsText ? strnlen(reinterpret_cast<const char*>(at), kProgramNameLength) + 1
-                 : kProgramNameLength;
-  if (std::memcmp(program.name, at, std::min<size_t>(nameBytes, kProgramNameLength)) != 0)
+  if (nameAsText) {
+    // A name taken as text is stored without a half character at its end.
+    char expected[kProgramNameLength + 1];
+    cutUtf8(expected, reinterpret_cast<const char*>(at), kProgramNameLength);
+    const size_t nameBytes = std::min<size_t>(std::strlen(expected) + 1, kProgramNameLength);
+    if (std::memcmp(program.name, expected, nameBytes) != 0) return false;
+  } else if (std::memcmp(program.name, at, kProgramNameLength) != 0) {
     return false;
+  }
   for (size_t i = 0; i < kNumRecordValues; ++i) {
     const float expected =
         readRecordValue(at + kRecordValuesInProgram + 4 * i, order, byteReversed);

@@ -18,12 +18,10 @@ size_t sequenceLength(unsigned char lead) {
   return 0;
 }
 
-}  // namespace
-
-size_t utf8CutLength(const char* text, size_t maxBytes) {
-  if (!text) return 0;
-  const auto* bytes = reinterpret_cast<const unsigned char*>(text);
-  const size_t length = strnlen(text, maxBytes);
+// The end of the text's first length bytes without a broken character at
+// the end: the length itself, or where the last (incomplete or stray)
+// character begins.
+size_t endOfWholeCharacters(const unsigned char* bytes, size_t length) {
   // Walk back over the continuation bytes at the end to the lead byte of
   // the last character, then keep that character only when it is whole.
   size_t lead = length;
@@ -37,6 +35,22 @@ size_t utf8CutLength(const char* text, size_t maxBytes) {
   // continuation bytes beyond a whole character belong to nothing.
   if (expected > present || expected == 0) return lead;
   return lead + expected;
+}
+
+}  // namespace
+
+size_t utf8CutLength(const char* text, size_t maxBytes) {
+  if (!text) return 0;
+  const auto* bytes = reinterpret_cast<const unsigned char*>(text);
+  size_t length = strnlen(text, maxBytes);
+  // Dropping one broken character can uncover another (a lead byte followed
+  // by a second lead byte), so cut until the end is whole; then cutting the
+  // result again changes nothing.
+  for (;;) {
+    const size_t whole = endOfWholeCharacters(bytes, length);
+    if (whole == length) return length;
+    length = whole;
+  }
 }
 
 void cutUtf8(char* out, const char* text, size_t maxBytes) {

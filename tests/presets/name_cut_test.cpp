@@ -39,6 +39,28 @@ TEST(NameCut, AnIncompleteOrStrayTailIsDropped) {
   EXPECT_EQ(utf8CutLength(nullptr, 24), 0u);
 }
 
+TEST(NameCut, BrokenLeadBytesInARowAreAllDropped) {
+  // A four-byte lead followed by a two-byte lead: dropping the second
+  // leaves the first, which is just as incomplete.
+  EXPECT_EQ(cut("p@\xf7\xcc", 24), "p@");
+  EXPECT_EQ(cut("ab\xe2\xc3\xf0", 24), "ab");
+  EXPECT_EQ(cut("ab\x80\x80\x80\x80\x80", 24), "ab");
+}
+
+TEST(NameCut, CuttingTwiceChangesNothing) {
+  // Every two- and three-byte tail after a letter, cut once, is already whole.
+  for (int first = 0x80; first < 0x100; ++first) {
+    for (int second = 0x80; second < 0x100; ++second) {
+      for (int third : {0, 0x41, 0x80, 0xa9, 0xc3, 0xe2, 0xf0}) {
+        const std::string text{'a', static_cast<char>(first), static_cast<char>(second),
+                               static_cast<char>(third)};
+        const std::string once = cut(text, 24);
+        ASSERT_EQ(cut(once, 24), once) << first << " " << second << " " << third;
+      }
+    }
+  }
+}
+
 TEST(NameCut, ProgramNamesNeverHoldHalfACharacter) {
   ProgramRecord record{};
   storeProgramName(record, (k23Letters + "\xc3\xa9\xc3\xa9").c_str());
