@@ -43,7 +43,27 @@ bool CPresetSystemEditor::open(void* ptr) {
   CPresetSystemEffect* fx = presetEffect();
   if (!frame || !fx) return false;
 
+  placeBarControls();
   CBitmap* frontPanel = loadSkinBitmap(kFrontPanelBitmap);
+  // Created in drawing order: later controls lie over earlier ones.
+  addProgramControls(*fx, frontPanel);
+  addFileGroup(kLoadBank, kTagLoadBank, kSaveBank, kTagSaveBank, kBankLabel, kTagBankLabel,
+               kBankLabelBitmap, loadBankButton, saveBankButton, bankLabel);
+  addFileGroup(kLoadPreset, kTagLoadPreset, kSavePreset, kTagSavePreset, kPresetLabel,
+               kTagPresetLabel, kPresetLabelBitmap, loadPresetButton, savePresetButton,
+               presetLabel);
+  addMemoryButtons();
+  addMidiControls(frontPanel);
+  frontPanel->forget();
+
+  // Opening the window ends any learn or clear mode.
+  fx->stopLearn();
+  fx->stopClear();
+  controlGate.opened();
+  return true;
+}
+
+void CPresetSystemEditor::placeBarControls() {
   // The name field hugs its font, centred on the bar.
   const PanelRect rects[kBarControlCount] = {
       kNameFieldRect,   kMenuRect,        kRockerRect,      kLoadBankRect,
@@ -53,10 +73,12 @@ bool CPresetSystemEditor::open(void* ptr) {
       kSaveMidiRect,    kMidiLabelRect,   kClearRect};
   static_assert(kBarControlCount == kNumBarControls, "one rectangle per bar control");
   for (int i = 0; i < kBarControlCount; ++i) barControlRects[i] = toCRect(rects[i]);
-  const CRect& nameRect = barControlRects[kNameField];
+}
 
+void CPresetSystemEditor::addProgramControls(CPresetSystemEffect& fx, CBitmap* frontPanel) {
   char name[kProgramNameLength + 1];
-  programName(fx, fx->getCurrentProgramIndex(), name);
+  const CRect& nameRect = barControlRects[kNameField];
+  programName(&fx, fx.getCurrentProgramIndex(), name);
   auto* field = new CTextEdit(nameRect, this, kTagName, name, frontPanel, 0);
   field->setBackOffset(nameRect.getTopLeft());
   field->setBackColor(kNameBackColour);
@@ -75,10 +97,10 @@ bool CPresetSystemEditor::open(void* ptr) {
   menu->setNbItemsPerColumn(kMenuItemsPerColumn);
   menu->setStyle(kMenuStyle);
   for (VstInt32 k = 0; k < kNumPrograms; ++k) {
-    programName(fx, k, name);
+    programName(&fx, k, name);
     menu->addEntry(new CMenuItem(name));
   }
-  menu->setCurrent(fx->getCurrentProgramIndex(), false);
+  menu->setCurrent(fx.getCurrentProgramIndex(), false);
   frame->addView(menu);
   programMenu = menu;
 
@@ -88,82 +110,73 @@ bool CPresetSystemEditor::open(void* ptr) {
                                       kHorizontal);
   frame->addView(programRocker);
   rocker->forget();
+}
 
-  auto saveLoad = [this](BarControl which, int32_t tag, CBitmap* bitmap) {
-    CControl* button =
-        new CSaveLoadButton(barControlRects[which], this, tag,
-                            heightPerFrame(bitmap), bitmap, CPoint(0, 0));
-    frame->addView(button);
-    return button;
-  };
-  auto kick = [this](BarControl which, int32_t tag, CBitmap* bitmap, bool doubleClickOnly) {
-    CControl* button =
-        new CPSKickButton(barControlRects[which], this, tag,
-                          heightPerFrame(bitmap), bitmap, CPoint(0, 0),
-                          doubleClickOnly);
-    frame->addView(button);
-    return button;
-  };
-  auto release = [](std::initializer_list<CBitmap*> bitmaps) {
-    for (CBitmap* bitmap : bitmaps) bitmap->forget();
-  };
+CControl* CPresetSystemEditor::addSaveLoadButton(int which, int32_t tag,
+                                                 layout::SkinBitmapId id) {
+  CBitmap* bitmap = loadSkinBitmap(id);
+  CControl* button = new CSaveLoadButton(barControlRects[which], this, tag,
+                                         heightPerFrame(bitmap), bitmap, CPoint(0, 0));
+  frame->addView(button);
+  bitmap->forget();
+  return button;
+}
 
-  CBitmap* green = loadSkinBitmap(kLoadArrowBitmap);
-  CBitmap* red = loadSkinBitmap(kSaveArrowBitmap);
-  CBitmap* label = loadSkinBitmap(kBankLabelBitmap);
-  loadBankButton = saveLoad(kLoadBank, kTagLoadBank, green);
-  saveBankButton = saveLoad(kSaveBank, kTagSaveBank, red);
-  bankLabel = kick(kBankLabel, kTagBankLabel, label, true);
-  release({green, red, label});
+CControl* CPresetSystemEditor::addKickButton(int which, int32_t tag,
+                                             layout::SkinBitmapId id, bool doubleClickOnly) {
+  CBitmap* bitmap = loadSkinBitmap(id);
+  CControl* button = new CPSKickButton(barControlRects[which], this, tag,
+                                       heightPerFrame(bitmap), bitmap, CPoint(0, 0),
+                                       doubleClickOnly);
+  frame->addView(button);
+  bitmap->forget();
+  return button;
+}
 
-  green = loadSkinBitmap(kLoadArrowBitmap);
-  red = loadSkinBitmap(kSaveArrowBitmap);
-  label = loadSkinBitmap(kPresetLabelBitmap);
-  loadPresetButton = saveLoad(kLoadPreset, kTagLoadPreset, green);
-  savePresetButton = saveLoad(kSavePreset, kTagSavePreset, red);
-  presetLabel = kick(kPresetLabel, kTagPresetLabel, label, true);
-  release({green, red, label});
+void CPresetSystemEditor::addFileGroup(int load, int32_t loadTag, int save,
+                                       int32_t saveTag, int label, int32_t labelTag,
+                                       layout::SkinBitmapId labelBitmap, CControl*& loadButton,
+                                       CControl*& saveButton, CControl*& labelButton) {
+  loadButton = addSaveLoadButton(load, loadTag, kLoadArrowBitmap);
+  saveButton = addSaveLoadButton(save, saveTag, kSaveArrowBitmap);
+  // The label stores the default on a double-click only.
+  labelButton = addKickButton(label, labelTag, labelBitmap, true);
+}
 
-  CBitmap* storeA = loadSkinBitmap(kSaveArrowBitmap);
-  CBitmap* storeB = loadSkinBitmap(kSaveArrowBitmap);
-  CBitmap* recallA = loadSkinBitmap(kLoadArrowBitmap);
-  CBitmap* recallB = loadSkinBitmap(kLoadArrowBitmap);
-  recallMemoAButton = kick(kRecallMemoA, kTagRecallMemoA, recallA, false);
-  storeMemoAButton = kick(kStoreMemoA, kTagStoreMemoA, storeA, false);
-  recallMemoBButton = kick(kRecallMemoB, kTagRecallMemoB, recallB, false);
-  storeMemoBButton = kick(kStoreMemoB, kTagStoreMemoB, storeB, false);
-  release({storeA, storeB, recallA, recallB});
+void CPresetSystemEditor::addMemoryButtons() {
+  recallMemoAButton = addKickButton(kRecallMemoA, kTagRecallMemoA, kLoadArrowBitmap, false);
+  storeMemoAButton = addKickButton(kStoreMemoA, kTagStoreMemoA, kSaveArrowBitmap, false);
+  recallMemoBButton = addKickButton(kRecallMemoB, kTagRecallMemoB, kLoadArrowBitmap, false);
+  storeMemoBButton = addKickButton(kStoreMemoB, kTagStoreMemoB, kSaveArrowBitmap, false);
+}
 
-  CBitmap* learn = loadSkinBitmap(kLearnBitmap);
-  CBitmap* midiLabelBitmap = loadSkinBitmap(kMidiLabelBitmap);
-  CBitmap* clear = loadSkinBitmap(kClearBitmap);
-  green = loadSkinBitmap(kLoadArrowBitmap);
-  red = loadSkinBitmap(kSaveArrowBitmap);
-  auto* display = new CParamDisplay(barControlRects[kControllerDisplay], frontPanel, 0);
+void CPresetSystemEditor::addMidiControls(CBitmap* frontPanel) {
+  const CRect& displayRect = barControlRects[kControllerDisplay];
+  auto* display = new CParamDisplay(displayRect, frontPanel, 0);
   display->setTag(kTagControllerDisplay);
   display->setValueToStringProc(controllerDisplayText, this);
   display->setHoriAlign(kCenterText);
   display->setFont(kNormalFontVerySmall);
   display->setFontColor(kBarTextColour);
   display->setFrameColor(kBarTextColour);
-  display->setBackOffset(barControlRects[kControllerDisplay].getTopLeft());
+  display->setBackOffset(displayRect.getTopLeft());
   frame->addView(display);
   controllerDisplay = display;
-  learnButton = new CPSOnOffButton(barControlRects[kLearn], this, kTagLearn, learn);
-  frame->addView(learnButton);
-  loadMidiButton = saveLoad(kLoadMidi, kTagLoadMidi, green);
-  saveMidiButton = saveLoad(kSaveMidi, kTagSaveMidi, red);
-  midiLabel = kick(kMidiLabel, kTagMidiLabel, midiLabelBitmap, true);
-  clearButton = new CPSOnOffButton(barControlRects[kClear], this, kTagClear, clear);
-  frame->addView(clearButton);
-  release({learn, midiLabelBitmap, clear, green, red});
 
-  // Opening the window ends any learn or clear mode.
-  fx->stopLearn();
-  fx->stopClear();
-  frontPanel->forget();
-  controlGate.opened();
-  return true;
+  learnButton = addOnOffButton(kLearn, kTagLearn, kLearnBitmap);
+  loadMidiButton = addSaveLoadButton(kLoadMidi, kTagLoadMidi, kLoadArrowBitmap);
+  saveMidiButton = addSaveLoadButton(kSaveMidi, kTagSaveMidi, kSaveArrowBitmap);
+  midiLabel = addKickButton(kMidiLabel, kTagMidiLabel, kMidiLabelBitmap, true);
+  clearButton = addOnOffButton(kClear, kTagClear, kClearBitmap);
+}
+
+CControl* CPresetSystemEditor::addOnOffButton(int which, int32_t tag,
+                                              layout::SkinBitmapId id) {
+  CBitmap* bitmap = loadSkinBitmap(id);
+  CControl* button = new CPSOnOffButton(barControlRects[which], this, tag, bitmap);
+  frame->addView(button);
+  bitmap->forget();
+  return button;
 }
 
 void CPresetSystemEditor::close() {

@@ -164,6 +164,18 @@ class CPresetSystemEditor : public AEffGUIEditor,
   void expireStatusMessage();
   void stepProgram(float direction);
   void selectProgramFromMenu(float value);
+  // The steps of open, in drawing order. `which` is the control's place in
+  // barControlRects.
+  void placeBarControls();
+  void addProgramControls(CPresetSystemEffect& fx, CBitmap* frontPanel);
+  void addFileGroup(int load, int32_t loadTag, int save, int32_t saveTag, int label,
+                    int32_t labelTag, layout::SkinBitmapId labelBitmap, CControl*& loadButton,
+                    CControl*& saveButton, CControl*& labelButton);
+  void addMemoryButtons();
+  void addMidiControls(CBitmap* frontPanel);
+  CControl* addSaveLoadButton(int which, int32_t tag, layout::SkinBitmapId id);
+  CControl* addKickButton(int which, int32_t tag, layout::SkinBitmapId id, bool doubleClickOnly);
+  CControl* addOnOffButton(int which, int32_t tag, layout::SkinBitmapId id);
   // ---- end of the preset bar ----
 
  private:
