@@ -73,7 +73,7 @@ void Qel::setParameter(VstInt32 index, float value) {
   // Out of range from outside: the program, the engine and getParameter all
   // see the same value within 0 … 1.
   value = clampToNormalised(value);
-  if (!loadingProgram) CPresetSystemEffect::setParameter(index, value);
+  if (!loadingProgram) storeParameter(index, value);  // already checked and clamped
   engine.setParameter(index, value);
   if (editor) editor->setParameter(index, value);
 }
